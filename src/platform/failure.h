@@ -1,0 +1,39 @@
+#ifndef LAUNCHER_PLATFORM_FAILURE_H_
+#define LAUNCHER_PLATFORM_FAILURE_H_
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace platform {
+
+// Error numbers carried by a Failure. Where Windows has a number for the
+// condition, it is that number, so a report reads the same on every host.
+namespace error {
+inline constexpr std::int32_t kFileNotFound = 2;        // ERROR_FILE_NOT_FOUND
+inline constexpr std::int32_t kInvalidData = 13;        // ERROR_INVALID_DATA
+inline constexpr std::int32_t kBadPathName = 161;       // ERROR_BAD_PATHNAME
+inline constexpr std::int32_t kArithmeticOverflow = 534;  // ERROR_ARITHMETIC_OVERFLOW
+inline constexpr std::int32_t kNotEnoughMemory = 8;     // ERROR_NOT_ENOUGH_MEMORY
+inline constexpr std::int32_t kClassNotFound =
+    static_cast<std::int32_t>(0x800401F3);  // CO_E_CLASSSTRING
+inline constexpr std::int32_t kGeneric = 31;  // ERROR_GEN_FAILURE
+}  // namespace error
+
+// The one failure type. Every host operation that can fail raises it; a
+// guard catches it by this type and nothing else.
+class Failure : public std::runtime_error {
+ public:
+  Failure(std::int32_t number, const std::string& description)
+      : std::runtime_error(description), number_(number) {}
+
+  std::int32_t number() const { return number_; }
+  std::string description() const { return what(); }
+
+ private:
+  std::int32_t number_;
+};
+
+}  // namespace platform
+
+#endif  // LAUNCHER_PLATFORM_FAILURE_H_

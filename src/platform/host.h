@@ -1,0 +1,151 @@
+#ifndef LAUNCHER_PLATFORM_HOST_H_
+#define LAUNCHER_PLATFORM_HOST_H_
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/failure.h"
+#include "platform/form_layout.h"
+
+namespace platform {
+
+// A registry key handle. Wide enough for a handle on every Windows; 0 is the
+// handle of a key that did not open.
+using RegistryKey = std::int64_t;
+
+// HKEY_LOCAL_MACHINE, sign-extended the way Windows extends it.
+inline constexpr RegistryKey kHkeyLocalMachine = static_cast<std::int32_t>(0x80000002u);
+
+// Registry status codes the system distinguishes.
+inline constexpr std::int32_t kRegistrySuccess = 0;         // ERROR_SUCCESS
+inline constexpr std::int32_t kRegistryNotFound = 2;        // ERROR_FILE_NOT_FOUND
+inline constexpr std::int32_t kRegistryInvalidHandle = 6;   // ERROR_INVALID_HANDLE
+inline constexpr std::int32_t kRegistryMoreData = 234;      // ERROR_MORE_DATA
+
+// Registry value types.
+inline constexpr std::uint32_t kRegNone = 0;
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegDword = 4;
+
+// The host's version record, laid out as OSVERSIONINFOA (148 bytes).
+struct VersionRecord {
+  std::uint32_t size = 0;
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+  std::uint32_t build = 0;
+  std::uint32_t platform_id = 0;
+  char service_pack[128] = {};
+};
+static_assert(sizeof(VersionRecord) == 148);
+
+// A late-bound automation object. Owned by the host that created it and kept
+// until the program ends.
+class AutomationObject {
+ public:
+  AutomationObject() = default;
+  AutomationObject(const AutomationObject&) = delete;
+  AutomationObject& operator=(const AutomationObject&) = delete;
+  virtual ~AutomationObject() = default;
+
+  // The property `name` read as text. Raises Failure when it cannot be read.
+  virtual std::string GetTextProperty(const std::string& name) = 0;
+
+  // Calls the method `name` with no arguments. Raises Failure when the call fails.
+  virtual void CallMethod(const std::string& name) = 0;
+};
+
+// A file open for sequential text input. Closed when destroyed.
+class TextInput {
+ public:
+  TextInput() = default;
+  TextInput(const TextInput&) = delete;
+  TextInput& operator=(const TextInput&) = delete;
+  virtual ~TextInput() = default;
+
+  // True when no byte is left to read. Raises Failure when the file cannot be read.
+  virtual bool AtEnd() = 0;
+
+  // Reads up to the next carriage return, or carriage return and line feed, and
+  // consumes it; the terminator is not part of the line. A lone line feed is an
+  // ordinary character. Raises Failure when the file cannot be read.
+  virtual std::string ReadLine() = 0;
+};
+
+// Everything the launcher needs of the machine it runs on. Texts are 8-bit,
+// in the host's system code page. The Win32 host and the simulated host are
+// the only implementations.
+class Host {
+ public:
+  Host() = default;
+  Host(const Host&) = delete;
+  Host& operator=(const Host&) = delete;
+  virtual ~Host() = default;
+
+  // Opens `path` under `root` into *key and gives the status code. A key
+  // that does not open leaves *key at 0. Never raises.
+  virtual std::int32_t OpenRegistryKey(RegistryKey root, const std::string& path,
+                                       RegistryKey* key) = 0;
+
+  // Queries the value `name` of `key`. Fills *type and *size (in bytes) when
+  // the value exists; with `data` null reports type and size only; with a
+  // buffer of *size bytes smaller than the value gives kRegistryMoreData and
+  // the size needed. A missing value gives kRegistryNotFound and leaves *type
+  // and *size as they were. Never raises.
+  virtual std::int32_t QueryRegistryValue(RegistryKey key, const std::string& name,
+                                          std::uint32_t* type, std::uint8_t* data,
+                                          std::uint32_t* size) = 0;
+
+  // Closes `key` (0 included) and gives the status code. Never raises.
+  virtual std::int32_t CloseRegistryKey(RegistryKey key) = 0;
+
+  // Fills the numbers of *record, whose size field the caller has set to
+  // 148; gives false when the call failed, leaving them as they were.
+  virtual bool ReadVersion(VersionRecord* record) = 0;
+
+  // Creates the automation object of `class_name`. Raises Failure when no
+  // such class can be created.
+  virtual AutomationObject& CreateAutomationObject(const std::string& class_name) = 0;
+
+  // Opens `path` for sequential text input. Raises Failure when the file is
+  // missing or cannot be opened.
+  virtual std::unique_ptr<TextInput> OpenTextInput(const std::string& path) = 0;
+
+  // True when `path` names an existing file (not a directory). Never raises.
+  virtual bool FileExists(const std::string& path) = 0;
+
+  // `text` in lower case by the host's rules (at least A-Z to a-z), byte for
+  // byte: the result has the same length.
+  virtual std::string LowerCase(const std::string& text) = 0;
+
+  // `text` as a number. Raises Failure when it is not numeric (see
+  // ParseNumber for what counts).
+  virtual double TextToNumber(const std::string& text) = 0;
+
+  // Starts `program` as a new process with the full `command_line` (the
+  // program's own name, quoted, first), in a normal, activated window, and
+  // returns at once. Raises Failure when nothing can be started.
+  virtual void StartProgram(const std::string& program, const std::string& command_line) = 0;
+
+  // Sets the caption of `control` on the form described by `form`, creating
+  // the form hidden on first use. Raises Failure when the form cannot be
+  // created or has no such control.
+  virtual void SetCaption(const FormLayout& form, const std::string& control,
+                          const std::string& text) = 0;
+
+  // The directory that holds the running program, with no trailing "\"
+  // except at a drive root ("D:\"). Raises Failure when it cannot be found.
+  virtual std::string OwnDirectory() = 0;
+
+  // Ends the program at once with exit status 0: open files are closed, the
+  // form and the automation objects are released. Does not return.
+  [[noreturn]] virtual void EndProgram() = 0;
+
+  // Reports a failure that no guard caught, with its number and description,
+  // and ends the program with exit status 1. Does not return.
+  [[noreturn]] virtual void ReportUnhandledFailure(const Failure& failure) = 0;
+};
+
+}  // namespace platform
+
+#endif  // LAUNCHER_PLATFORM_HOST_H_
