@@ -1,0 +1,283 @@
+#include "platform/simulated/simulated_host.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/number_text.h"
+#include "platform/run_program.h"
+
+namespace platform {
+namespace {
+
+// Thrown to unwind a simulated program at its end; deliberately not a
+// Failure, so that no guard of the program can catch it.
+struct ProgramEnded {
+  int exit_status;
+};
+
+std::string AsciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+}  // namespace
+
+class SimulatedHost::Object : public AutomationObject {
+ public:
+  Object(SimulatedHost& host, size_t record, AutomationClass behaviour)
+      : host_(host), record_(record), behaviour_(std::move(behaviour)) {}
+
+  std::string GetTextProperty(const std::string& name) override {
+    if (AsciiLower(name) != "version") {
+      throw Failure(error::kGeneric, "object has no property \"" + name + "\"");
+    }
+    host_.automation_records_[record_].version_reads++;
+    if (!behaviour_.version) {
+      throw Failure(error::kGeneric, "reading property \"version\" failed");
+    }
+    return *behaviour_.version;
+  }
+
+  void CallMethod(const std::string& name) override {
+    if (AsciiLower(name) != "quit") {
+      throw Failure(error::kGeneric, "object has no method \"" + name + "\"");
+    }
+    host_.automation_records_[record_].quit_calls++;
+  }
+
+ private:
+  SimulatedHost& host_;
+  size_t record_;
+  AutomationClass behaviour_;
+};
+
+class SimulatedHost::Input : public TextInput {
+ public:
+  Input(int& open_files, const File& file) : open_files_(open_files), file_(file) {
+    ++open_files_;
+  }
+  ~Input() override { --open_files_; }
+
+  bool AtEnd() override {
+    CheckReadable();
+    return position_ >= file_.bytes.size();
+  }
+
+  std::string ReadLine() override {
+    CheckReadable();
+    const std::string& bytes = file_.bytes;
+    const size_t end = bytes.find('\r', position_);
+    if (end == std::string::npos) {
+      std::string line = bytes.substr(position_);
+      position_ = bytes.size();
+      return line;
+    }
+    std::string line = bytes.substr(position_, end - position_);
+    position_ = end + 1;
+    if (position_ < bytes.size() && bytes[position_] == '\n') ++position_;
+    return line;
+  }
+
+ private:
+  void CheckReadable() const {
+    if (file_.read_fails) throw Failure(error::kGeneric, "the file cannot be read");
+  }
+
+  int& open_files_;
+  const File& file_;
+  size_t position_ = 0;
+};
+
+SimulatedHost::SimulatedHost() = default;
+SimulatedHost::~SimulatedHost() = default;
+
+std::string SimulatedHost::KeyName(RegistryKey root, const std::string& path) {
+  std::string name = AsciiLower(path);
+  while (!name.empty() && name.back() == '\\') name.pop_back();
+  return std::to_string(root) + ":" + name;
+}
+
+std::string SimulatedHost::FileName(const std::string& path) {
+  std::string name = AsciiLower(path);
+  std::replace(name.begin(), name.end(), '/', '\\');
+  while (name.size() > 1 && name.back() == '\\' && name[name.size() - 2] != ':') name.pop_back();
+  return name;
+}
+
+void SimulatedHost::AddRegistryKey(RegistryKey root, const std::string& key_path) {
+  // Every parent of a key exists too, as in a real registry.
+  for (size_t i = 0; i <= key_path.size(); ++i) {
+    if (i == key_path.size() || key_path[i] == '\\') registry_[KeyName(root, key_path.substr(0, i))];
+  }
+}
+
+void SimulatedHost::SetRegistryValue(RegistryKey root, const std::string& key_path,
+                                     const std::string& name, std::uint32_t type,
+                                     const std::string& bytes) {
+  AddRegistryKey(root, key_path);
+  registry_[KeyName(root, key_path)][AsciiLower(name)] = {type, bytes};
+}
+
+void SimulatedHost::SetRegistryText(RegistryKey root, const std::string& key_path,
+                                    const std::string& name, const std::string& text) {
+  SetRegistryValue(root, key_path, name, kRegSz, text + std::string(1, '\0'));
+}
+
+void SimulatedHost::SetRegistryNumber(RegistryKey root, const std::string& key_path,
+                                      const std::string& name, std::uint32_t number) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
+  SetRegistryValue(root, key_path, name, kRegDword, bytes);
+}
+
+std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string& path,
+                                            RegistryKey* key) {
+  *key = 0;
+  std::string name;
+  if (root == kHkeyLocalMachine) {
+    name = KeyName(root, path);
+  } else if (auto parent = open_keys_.find(root); parent != open_keys_.end()) {
+    name = path.empty() ? parent->second : parent->second + "\\" + AsciiLower(path);
+    while (name.back() == '\\') name.pop_back();
+  } else {
+    return kRegistryInvalidHandle;
+  }
+  if (registry_.count(name) == 0) return kRegistryNotFound;
+  *key = next_key_++;
+  open_keys_[*key] = name;
+  return kRegistrySuccess;
+}
+
+std::int32_t SimulatedHost::QueryRegistryValue(RegistryKey key, const std::string& name,
+                                               std::uint32_t* type, std::uint8_t* data,
+                                               std::uint32_t* size) {
+  auto open = open_keys_.find(key);
+  if (open == open_keys_.end()) return kRegistryInvalidHandle;
+  const auto& values = registry_[open->second];
+  auto found = values.find(AsciiLower(name));
+  if (found == values.end()) return kRegistryNotFound;
+  const RegistryValueData& value = found->second;
+  if (type != nullptr) *type = value.type;
+  const auto needed = static_cast<std::uint32_t>(value.bytes.size());
+  if (data != nullptr && *size < needed) {
+    *size = needed;
+    return kRegistryMoreData;
+  }
+  if (data != nullptr) std::memcpy(data, value.bytes.data(), needed);
+  *size = needed;
+  return kRegistrySuccess;
+}
+
+std::int32_t SimulatedHost::CloseRegistryKey(RegistryKey key) {
+  return open_keys_.erase(key) == 1 ? kRegistrySuccess : kRegistryInvalidHandle;
+}
+
+void SimulatedHost::SetVersion(std::uint32_t major, std::uint32_t minor, std::uint32_t build,
+                               std::uint32_t platform_id) {
+  version_.major = major;
+  version_.minor = minor;
+  version_.build = build;
+  version_.platform_id = platform_id;
+}
+
+bool SimulatedHost::ReadVersion(VersionRecord* record) {
+  if (version_call_fails_ || record->size != sizeof(VersionRecord)) return false;
+  record->major = version_.major;
+  record->minor = version_.minor;
+  record->build = version_.build;
+  record->platform_id = version_.platform_id;
+  return true;
+}
+
+void SimulatedHost::AddAutomationClass(const std::string& class_name, AutomationClass behaviour) {
+  automation_classes_[AsciiLower(class_name)] = std::move(behaviour);
+}
+
+AutomationObject& SimulatedHost::CreateAutomationObject(const std::string& class_name) {
+  auto found = automation_classes_.find(AsciiLower(class_name));
+  if (found == automation_classes_.end()) {
+    throw Failure(error::kClassNotFound, "cannot create object \"" + class_name + "\"");
+  }
+  automation_records_.push_back({class_name});
+  automation_objects_.push_back(
+      std::make_unique<Object>(*this, automation_records_.size() - 1, found->second));
+  return *automation_objects_.back();
+}
+
+void SimulatedHost::AddFile(const std::string& path, const std::string& bytes) {
+  files_[FileName(path)] = {bytes};
+}
+
+void SimulatedHost::AddDirectory(const std::string& path) { directories_.insert(FileName(path)); }
+
+void SimulatedHost::SetFileReadFails(const std::string& path) {
+  files_[FileName(path)].read_fails = true;
+}
+
+std::unique_ptr<TextInput> SimulatedHost::OpenTextInput(const std::string& path) {
+  auto found = files_.find(FileName(path));
+  if (found == files_.end()) {
+    throw Failure(error::kFileNotFound, "file not found: " + path);
+  }
+  return std::make_unique<Input>(open_files_, found->second);
+}
+
+bool SimulatedHost::FileExists(const std::string& path) {
+  return files_.count(FileName(path)) == 1;
+}
+
+std::string SimulatedHost::LowerCase(const std::string& text) { return AsciiLower(text); }
+
+double SimulatedHost::TextToNumber(const std::string& text) { return ParseNumber(text); }
+
+void SimulatedHost::StartProgram(const std::string& program, const std::string& command_line) {
+  if (program.empty() || !FileExists(program)) {
+    throw Failure(error::kFileNotFound, "cannot start " + command_line + ": no such program");
+  }
+  started_.push_back({program, command_line});
+}
+
+void SimulatedHost::SetCaption(const FormLayout& form, const std::string& control,
+                               const std::string& text) {
+  if (caption_writes_fail_) throw Failure(error::kGeneric, "the form cannot be created");
+  if (form.Find(control) == nullptr) {
+    throw Failure(error::kGeneric, form.name + " has no control " + control);
+  }
+  form_created_ = true;
+  caption_writes_.push_back({form.name, control, text});
+}
+
+std::string SimulatedHost::Caption(const FormLayout& form, const std::string& control) const {
+  for (auto write = caption_writes_.rbegin(); write != caption_writes_.rend(); ++write) {
+    if (write->form == form.name && write->control == control) return write->text;
+  }
+  const ControlLayout* layout = form.Find(control);
+  return layout != nullptr ? layout->caption : std::string();
+}
+
+std::string SimulatedHost::OwnDirectory() { return own_directory_; }
+
+void SimulatedHost::EndProgram() {
+  exit_status_ = 0;
+  automation_objects_.clear();
+  throw ProgramEnded{0};
+}
+
+void SimulatedHost::ReportUnhandledFailure(const Failure& failure) {
+  error_report_ = failure;
+  exit_status_ = 1;
+  automation_objects_.clear();
+  throw ProgramEnded{1};
+}
+
+int SimulatedHost::Run(void (*entry)(Host&)) {
+  try {
+    RunProgram(*this, entry);
+  } catch (const ProgramEnded& ended) {
+    return ended.exit_status;
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,151 @@
+#ifndef LAUNCHER_PLATFORM_SIMULATED_SIMULATED_HOST_H_
+#define LAUNCHER_PLATFORM_SIMULATED_SIMULATED_HOST_H_
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace platform {
+
+// A whole machine in memory, for tests and for tools that show what the
+// launcher would do: a registry, a version record, automation classes, files,
+// an own directory, and records of every program start, caption write and
+// error report. Paths and registry names are compared as Windows compares
+// them: without regard to ASCII case, "/" and "\" alike for file paths.
+class SimulatedHost : public Host {
+ public:
+  // What an automation class does when it is created.
+  struct AutomationClass {
+    std::optional<std::string> version;  // nullopt: reading "version" fails
+  };
+
+  // One object created from an automation class, and what was done with it.
+  struct AutomationRecord {
+    std::string class_name;
+    int version_reads = 0;
+    int quit_calls = 0;
+  };
+
+  struct StartedProgram {
+    std::string program;
+    std::string command_line;
+  };
+
+  struct CaptionWrite {
+    std::string form;
+    std::string control;
+    std::string text;
+  };
+
+  SimulatedHost();
+  ~SimulatedHost() override;
+
+  // --- Setting up the machine.
+
+  // Stores a value of any type as raw bytes, creating its key and the key's
+  // parents. A REG_SZ text needs its terminator in `bytes` to have one.
+  void SetRegistryValue(RegistryKey root, const std::string& key_path, const std::string& name,
+                        std::uint32_t type, const std::string& bytes);
+  // Convenience forms: a text with its terminator; a 4-byte number.
+  void SetRegistryText(RegistryKey root, const std::string& key_path, const std::string& name,
+                       const std::string& text);
+  void SetRegistryNumber(RegistryKey root, const std::string& key_path, const std::string& name,
+                         std::uint32_t number);
+  void AddRegistryKey(RegistryKey root, const std::string& key_path);
+
+  void SetVersion(std::uint32_t major, std::uint32_t minor, std::uint32_t build,
+                  std::uint32_t platform_id);
+  void SetVersionCallFails(bool fails) { version_call_fails_ = fails; }
+
+  void AddAutomationClass(const std::string& class_name, AutomationClass behaviour);
+
+  void AddFile(const std::string& path, const std::string& bytes);
+  void AddDirectory(const std::string& path);
+  // Opening `path` still works, but every read of it fails.
+  void SetFileReadFails(const std::string& path);
+
+  void SetOwnDirectory(const std::string& directory) { own_directory_ = directory; }
+  void SetCaptionWritesFail(bool fail) { caption_writes_fail_ = fail; }
+
+  // Runs `entry` as the host runtime runs a program, to its end, without
+  // ending this process; gives the program's exit status.
+  int Run(void (*entry)(Host&));
+
+  // --- What happened.
+
+  const std::vector<StartedProgram>& started() const { return started_; }
+  const std::vector<CaptionWrite>& caption_writes() const { return caption_writes_; }
+  // The caption `control` holds now: the last one written, else its initial one.
+  std::string Caption(const FormLayout& form, const std::string& control) const;
+  bool form_created() const { return form_created_; }
+  bool form_visible() const { return false; }  // nothing can show it
+  const std::optional<Failure>& error_report() const { return error_report_; }
+  std::optional<int> exit_status() const { return exit_status_; }
+  const std::vector<AutomationRecord>& automation_objects() const { return automation_records_; }
+  int open_registry_keys() const { return static_cast<int>(open_keys_.size()); }
+  int open_files() const { return open_files_; }
+
+  // --- Host.
+
+  std::int32_t OpenRegistryKey(RegistryKey root, const std::string& path,
+                               RegistryKey* key) override;
+  std::int32_t QueryRegistryValue(RegistryKey key, const std::string& name, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* size) override;
+  std::int32_t CloseRegistryKey(RegistryKey key) override;
+  bool ReadVersion(VersionRecord* record) override;
+  AutomationObject& CreateAutomationObject(const std::string& class_name) override;
+  std::unique_ptr<TextInput> OpenTextInput(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  std::string LowerCase(const std::string& text) override;
+  double TextToNumber(const std::string& text) override;
+  void StartProgram(const std::string& program, const std::string& command_line) override;
+  void SetCaption(const FormLayout& form, const std::string& control,
+                  const std::string& text) override;
+  std::string OwnDirectory() override;
+  [[noreturn]] void EndProgram() override;
+  [[noreturn]] void ReportUnhandledFailure(const Failure& failure) override;
+
+ private:
+  class Object;
+  class Input;
+  struct RegistryValueData {
+    std::uint32_t type;
+    std::string bytes;
+  };
+  struct File {
+    std::string bytes;
+    bool read_fails = false;
+  };
+
+  static std::string KeyName(RegistryKey root, const std::string& path);
+  static std::string FileName(const std::string& path);
+
+  std::map<std::string, std::map<std::string, RegistryValueData>> registry_;
+  std::map<RegistryKey, std::string> open_keys_;
+  RegistryKey next_key_ = 0x100;
+  VersionRecord version_;
+  bool version_call_fails_ = false;
+  std::map<std::string, AutomationClass> automation_classes_;
+  std::vector<std::unique_ptr<Object>> automation_objects_;
+  std::vector<AutomationRecord> automation_records_;
+  std::map<std::string, File> files_;
+  std::set<std::string> directories_;
+  int open_files_ = 0;
+  std::string own_directory_ = "C:\\Apps\\Launcher";
+  bool caption_writes_fail_ = false;
+  bool form_created_ = false;
+  std::vector<StartedProgram> started_;
+  std::vector<CaptionWrite> caption_writes_;
+  std::optional<Failure> error_report_;
+  std::optional<int> exit_status_;
+};
+
+}  // namespace platform
+
+#endif  // LAUNCHER_PLATFORM_SIMULATED_SIMULATED_HOST_H_

@@ -1,0 +1,128 @@
+#include "platform/simulated/simulated_host.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace platform {
+namespace {
+
+constexpr char kKey[] = "Software\\Vendor\\App";
+
+TEST(SimulatedRegistryTest, MissingKeyGivesHandleZeroAndNotFound) {
+  SimulatedHost host;
+  RegistryKey key = 99;
+  EXPECT_EQ(host.OpenRegistryKey(kHkeyLocalMachine, kKey, &key), kRegistryNotFound);
+  EXPECT_EQ(key, 0);
+  EXPECT_EQ(host.CloseRegistryKey(0), kRegistryInvalidHandle);
+}
+
+TEST(SimulatedRegistryTest, KeysOpenCaseInsensitivelyWithTrailingBackslashAndParents) {
+  SimulatedHost host;
+  host.SetRegistryNumber(kHkeyLocalMachine, kKey, "V", 1);
+  for (const char* path : {"software\\VENDOR\\app", "Software\\Vendor\\App\\", "Software"}) {
+    RegistryKey key = 0;
+    EXPECT_EQ(host.OpenRegistryKey(kHkeyLocalMachine, path, &key), kRegistrySuccess) << path;
+    EXPECT_NE(key, 0) << path;
+    EXPECT_EQ(host.CloseRegistryKey(key), kRegistrySuccess);
+  }
+  EXPECT_EQ(host.open_registry_keys(), 0);
+}
+
+TEST(SimulatedRegistryTest, MissingValueLeavesTypeAndSizeAlone) {
+  SimulatedHost host;
+  host.AddRegistryKey(kHkeyLocalMachine, kKey);
+  RegistryKey key = 0;
+  host.OpenRegistryKey(kHkeyLocalMachine, kKey, &key);
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  EXPECT_EQ(host.QueryRegistryValue(key, "Nothing", &type, nullptr, &size), kRegistryNotFound);
+  EXPECT_EQ(type, 0u);
+  EXPECT_EQ(size, 0u);
+}
+
+TEST(SimulatedRegistryTest, ProbeReportsTypeAndSizeAndSmallBufferGivesMoreData) {
+  SimulatedHost host;
+  host.SetRegistryValue(kHkeyLocalMachine, kKey, "Bytes", 3, std::string("\x01\x02\x03", 3));
+  RegistryKey key = 0;
+  host.OpenRegistryKey(kHkeyLocalMachine, kKey, &key);
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  EXPECT_EQ(host.QueryRegistryValue(key, "bytes", &type, nullptr, &size), kRegistrySuccess);
+  EXPECT_EQ(type, 3u);
+  EXPECT_EQ(size, 3u);
+
+  std::uint8_t buffer[3] = {};
+  size = 2;
+  EXPECT_EQ(host.QueryRegistryValue(key, "Bytes", &type, buffer, &size), kRegistryMoreData);
+  EXPECT_EQ(size, 3u);
+  size = 3;
+  EXPECT_EQ(host.QueryRegistryValue(key, "Bytes", &type, buffer, &size), kRegistrySuccess);
+  EXPECT_EQ(buffer[2], 3);
+}
+
+std::vector<std::string> Lines(const std::string& bytes) {
+  SimulatedHost host;
+  host.AddFile("C:\\f.ini", bytes);
+  auto input = host.OpenTextInput("c:/F.INI");
+  std::vector<std::string> lines;
+  while (!input->AtEnd()) lines.push_back(input->ReadLine());
+  return lines;
+}
+
+TEST(SimulatedTextInputTest, LinesEndAtCarriageReturnOrCrLfButNotAtALoneLineFeed) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(Lines(""), V{});
+  EXPECT_EQ(Lines("a"), V{"a"});
+  EXPECT_EQ(Lines("a\r\nb\r\n"), (V{"a", "b"}));
+  EXPECT_EQ(Lines("a\rb"), (V{"a", "b"}));
+  EXPECT_EQ(Lines("a\nb\r\n"), V{"a\nb"});
+  EXPECT_EQ(Lines("\r\r\n\r"), (V{"", "", ""}));
+  EXPECT_EQ(Lines("a\r\n\nb"), (V{"a", "\nb"}));
+  EXPECT_EQ(Lines(std::string("\xE9\0x", 3)), V{std::string("\xE9\0x", 3)});
+}
+
+TEST(SimulatedTextInputTest, MissingFileAndDirectoryFailToOpenAndFilesAreCounted) {
+  SimulatedHost host;
+  host.AddDirectory("C:\\dir");
+  EXPECT_THROW(host.OpenTextInput("C:\\missing.ini"), Failure);
+  EXPECT_THROW(host.OpenTextInput("C:\\dir"), Failure);
+  EXPECT_FALSE(host.FileExists("C:\\dir"));
+
+  host.AddFile("C:\\a.ini", "x");
+  {
+    auto input = host.OpenTextInput("C:\\a.ini");
+    EXPECT_EQ(host.open_files(), 1);
+  }
+  EXPECT_EQ(host.open_files(), 0);
+
+  host.SetFileReadFails("C:\\a.ini");
+  auto input = host.OpenTextInput("C:\\a.ini");
+  EXPECT_THROW(input->ReadLine(), Failure);
+}
+
+TEST(SimulatedProgramStartTest, RecordsStartsAndRefusesMissingPrograms) {
+  SimulatedHost host;
+  host.AddFile("C:\\Apps\\start.exe", "");
+  host.StartProgram("c:\\apps\\START.EXE", "\"c:\\apps\\START.EXE\" /q");
+  ASSERT_EQ(host.started().size(), 1u);
+  EXPECT_EQ(host.started()[0].command_line, "\"c:\\apps\\START.EXE\" /q");
+  EXPECT_THROW(host.StartProgram("C:\\Apps\\other.exe", "x"), Failure);
+  EXPECT_THROW(host.StartProgram("", ""), Failure);
+  EXPECT_EQ(host.started().size(), 1u);
+}
+
+TEST(SimulatedRunTest, ExitStatusIsZeroAtTheEndAndOneAfterTheErrorReport) {
+  SimulatedHost ending;
+  EXPECT_EQ(ending.Run([](Host&) {}), 0);
+  EXPECT_FALSE(ending.error_report().has_value());
+
+  SimulatedHost failing;
+  EXPECT_EQ(failing.Run([](Host&) { throw Failure(53, "gone"); }), 1);
+  ASSERT_TRUE(failing.error_report().has_value());
+  EXPECT_EQ(failing.error_report()->number(), 53);
+  EXPECT_EQ(failing.error_report()->description(), "gone");
+}
+
+}  // namespace
+}  // namespace platform
