@@ -1,0 +1,73 @@
+#include "probes/registry_value.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace checker {
+namespace {
+
+std::int32_t last_registry_status = 0;
+
+// The text of a REG_SZ value: up to its first NUL, and never past what the
+// read returned, even when the value shrank after the size was probed.
+std::string TextUpToNul(const std::string& buffer, std::uint32_t size_read) {
+  const size_t end = std::min<size_t>(buffer.size(), size_read);
+  const size_t nul = buffer.find('\0');
+  if (nul == std::string::npos || nul >= end) return buffer.substr(0, end);
+  // The position of the NUL is held as a 16-bit count, as it always has been:
+  // a longer text is an overflow, which the caller's guard handles.
+  if (nul + 1 > static_cast<size_t>(std::numeric_limits<std::int16_t>::max())) {
+    throw platform::Failure(platform::error::kArithmeticOverflow,
+                            "overflow: registry text longer than 32,767 characters");
+  }
+  return buffer.substr(0, nul);
+}
+
+}  // namespace
+
+bool RegistryValue::IsEmptyText() const {
+  const auto* text = std::get_if<std::string>(&value_);
+  return text != nullptr && text->empty();
+}
+
+std::string RegistryValue::Text() const {
+  if (const auto* number = std::get_if<std::int32_t>(&value_)) return std::to_string(*number);
+  return std::get<std::string>(value_);
+}
+
+std::int32_t LastRegistryStatus() { return last_registry_status; }
+
+RegistryValue ReadRegistryValue(platform::Host& host, platform::RegistryKey root,
+                                std::string key_path, std::string value_name) {
+  RegistryValue result;
+  platform::RegistryKey key = 0;
+  std::uint32_t type = platform::kRegNone;
+  std::uint32_t size = 0;
+
+  last_registry_status = host.OpenRegistryKey(root, key_path, &key);
+  if (key != 0) {
+    // A missing value leaves the type at 0; the status itself is not needed.
+    last_registry_status = host.QueryRegistryValue(key, value_name, &type, nullptr, &size);
+    if (type == platform::kRegSz) {
+      std::string buffer(size, ' ');
+      std::uint32_t scratch_type = 0;
+      last_registry_status = host.QueryRegistryValue(
+          key, value_name, &scratch_type, reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
+      if (last_registry_status == platform::kRegistrySuccess) {
+        result = RegistryValue(TextUpToNul(buffer, size));
+      }
+    } else if (type == platform::kRegDword) {
+      std::uint32_t number = 0;
+      std::uint32_t number_size = sizeof(number);
+      last_registry_status = host.QueryRegistryValue(
+          key, value_name, &type, reinterpret_cast<std::uint8_t*>(&number), &number_size);
+      if (last_registry_status == platform::kRegistrySuccess) {
+        result = RegistryValue(static_cast<std::int32_t>(number));
+      }
+    }
+  }
+  last_registry_status = host.CloseRegistryKey(key);
+  return result;
+}
+
+}  // namespace checker

@@ -1,0 +1,44 @@
+#ifndef LAUNCHER_PROBES_REGISTRY_VALUE_H_
+#define LAUNCHER_PROBES_REGISTRY_VALUE_H_
+
+#include <cstdint>
+#include <string>
+#include <variant>
+
+#include "platform/host.h"
+
+namespace checker {
+
+// A value read from the registry: a text or a signed 32-bit number. Nothing
+// found is the empty text; a number, whatever it is, never counts as empty.
+class RegistryValue {
+ public:
+  RegistryValue() = default;
+  explicit RegistryValue(std::string text) : value_(std::move(text)) {}
+  explicit RegistryValue(std::int32_t number) : value_(number) {}
+
+  bool IsNumber() const { return std::holds_alternative<std::int32_t>(value_); }
+  bool IsEmptyText() const;
+  // The text itself, or the number in plain decimal.
+  std::string Text() const;
+
+  bool operator==(const RegistryValue&) const = default;
+
+ private:
+  std::variant<std::string, std::int32_t> value_;
+};
+
+// Reads the value `value_name` under `root`\`key_path`: REG_SZ as text up to
+// its first NUL, REG_DWORD as a number, anything else (a missing key or
+// value, another type, a registry error) as the empty text. Raises Failure
+// (error::kArithmeticOverflow) for a text whose first NUL lies beyond
+// character 32,767.
+RegistryValue ReadRegistryValue(platform::Host& host, platform::RegistryKey root,
+                                std::string key_path, std::string value_name);
+
+// The status code of the last registry call made by ReadRegistryValue.
+std::int32_t LastRegistryStatus();
+
+}  // namespace checker
+
+#endif  // LAUNCHER_PROBES_REGISTRY_VALUE_H_

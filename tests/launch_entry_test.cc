@@ -1,0 +1,91 @@
+#include "config/launch_entry.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/simulated/simulated_host.h"
+
+namespace checker {
+namespace {
+
+using platform::SimulatedHost;
+
+constexpr char kIni[] = "C:\\Apps\\Launcher\\launch.ini";
+
+std::string Lookup(const std::string& file_bytes, const char* section, const char* key) {
+  SimulatedHost host;
+  host.AddFile(kIni, file_bytes);
+  std::string value = ReadLaunchEntry(host, kIni, section, key);
+  EXPECT_EQ(host.open_files(), 0);
+  return value;
+}
+
+struct LookupCase {
+  const char* what;
+  const char* file;
+  const char* section;
+  const char* key;
+  const char* expected;
+};
+
+TEST(ReadLaunchEntryTest, MatchesHeadersAndKeysAsTheLauncherReadsThem) {
+  const LookupCase cases[] = {
+      {"plain entry", "[winxpLaunchFiles]\r\n11=a.exe\r\n", "winxpLaunchFiles", "11", "a.exe"},
+      {"header case ignored", "[WinXPLaunchFiles]\r\n11=a.exe\r\n", "winxpLaunchFiles", "11",
+       "a.exe"},
+      {"key case ignored", "[defaultLaunchFiles]\r\nDEFAULT=d.exe\r\n", "defaultLaunchFiles",
+       "default", "d.exe"},
+      {"header with trailing blank matches nothing",
+       "[winxpLaunchFiles] \r\n11=a.exe\r\n", "winxpLaunchFiles", "11", ""},
+      {"header with trailing blank closes the section",
+       "[winxpLaunchFiles]\r\n[winxpLaunchFiles] \r\n11=a.exe\r\n", "winxpLaunchFiles", "11",
+       ""},
+      {"key is anchored and includes =", "[s]\r\n11=a.exe\r\n", "s", "1", ""},
+      {"longer key found after shorter", "[s]\r\n1=b.exe\r\n11=a.exe\r\n", "s", "11", "a.exe"},
+      {"leading blank never matches", "[s]\r\n 11=a.exe\r\n", "s", "11", ""},
+      {"blank before = never matches", "[s]\r\n11 = a.exe\r\n", "s", "11", ""},
+      {"blank after = is kept", "[s]\r\n11= a.exe\r\n", "s", "11", " a.exe"},
+      {"value keeps its case", "[s]\r\n11=Docs\\Start.EXE\r\n", "s", "11", "Docs\\Start.EXE"},
+      {"trailing blanks kept", "[s]\r\n11=a.exe  \r\n", "s", "11", "a.exe  "},
+      {"bracket in value closes the section", "[s]\r\n11=setup.exe [cd]\r\n11=b.exe\r\n", "s",
+       "11", ""},
+      {"key before any header ignored", "11=a.exe\r\n[s]\r\n", "s", "11", ""},
+      {"other section ignored", "[t]\r\n11=a.exe\r\n[s]\r\n11=b.exe\r\n", "s", "11", "b.exe"},
+      {"empty value", "[s]\r\n11=\r\n11=b.exe\r\n", "s", "11", ""},
+      {"first match wins", "[s]\r\n11=a.exe\r\n11=b.exe\r\n", "s", "11", "a.exe"},
+      {"repeated section counts", "[s]\r\n[t]\r\n11=t.exe\r\n[S]\r\n11=b.exe\r\n", "s", "11",
+       "b.exe"},
+      {"lone CR ends lines", "[s]\r11=a.exe\r", "s", "11", "a.exe"},
+      {"lone LF swallows the next line", "[s]\n11=a.exe\r\n", "s", "11", ""},
+      {"LF-only entry line keeps the rest", "[s]\r\n11=a.exe\n12=b.exe", "s", "11",
+       "a.exe\n12=b.exe"},
+      {"no final terminator", "[s]\r\n11=a.exe", "s", "11", "a.exe"},
+      {"= inside value", "[s]\r\n11=a.exe x=1\r\n", "s", "11", "a.exe x=1"},
+      {"8-bit bytes pass through", "[s]\r\n11=\xE9t\xE9.exe\r\n", "s", "11", "\xE9t\xE9.exe"},
+      {"empty file", "", "s", "11", ""},
+  };
+  for (const LookupCase& c : cases) {
+    EXPECT_EQ(Lookup(c.file, c.section, c.key), c.expected) << c.what;
+  }
+}
+
+TEST(ReadLaunchEntryTest, MissingFileGivesEmptyText) {
+  SimulatedHost host;
+  EXPECT_EQ(ReadLaunchEntry(host, kIni, "defaultLaunchFiles", "default"), "");
+}
+
+TEST(ReadLaunchEntryTest, UnreadableFileGivesEmptyTextAndIsClosed) {
+  SimulatedHost host;
+  host.AddFile(kIni, "[s]\r\n11=a.exe\r\n");
+  host.SetFileReadFails(kIni);
+  EXPECT_EQ(ReadLaunchEntry(host, kIni, "s", "11"), "");
+  EXPECT_EQ(host.open_files(), 0);
+}
+
+TEST(ReadLaunchEntryTest, FileNameIsFoundAsWindowsFindsIt) {
+  SimulatedHost host;
+  host.AddFile("C:\\Apps\\Launcher\\LAUNCH.INI", "[s]\r\n11=a.exe\r\n");
+  EXPECT_EQ(ReadLaunchEntry(host, kIni, "s", "11"), "a.exe");
+}
+
+}  // namespace
+}  // namespace checker

@@ -1,0 +1,89 @@
+#include "probes/registry_value.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/simulated/simulated_host.h"
+
+namespace checker {
+namespace {
+
+using platform::kHkeyLocalMachine;
+using platform::SimulatedHost;
+
+constexpr char kKey[] = "Software\\Microsoft\\Office\\Common\\";
+constexpr char kName[] = "LastAccessInstall";
+
+std::string Bytes(const char* data, size_t size) { return std::string(data, size); }
+
+struct ValueCase {
+  const char* what;
+  std::uint32_t type;
+  std::string bytes;
+  RegistryValue expected;
+};
+
+TEST(ReadRegistryValueTest, GivesTextsAndNumbersAndEmptyTextForTheRest) {
+  const ValueCase cases[] = {
+      {"number 11", 4, Bytes("\x0b\0\0\0", 4), RegistryValue(11)},
+      {"negative number", 4, Bytes("\xff\xff\xff\xff", 4), RegistryValue(-1)},
+      {"two-byte number", 4, Bytes("\x0c\0", 2), RegistryValue(12)},
+      {"number of 8 bytes", 4, Bytes("\x0b\0\0\0\0\0\0\0", 8), RegistryValue("")},
+      {"text with terminator", 1, Bytes("11.0\0", 5), RegistryValue("11.0")},
+      {"text without terminator", 1, "11", RegistryValue("11")},
+      {"text with inner NUL", 1, Bytes("12\0junk\0", 8), RegistryValue("12")},
+      {"empty text", 1, Bytes("\0", 1), RegistryValue("")},
+      {"zero-byte text", 1, "", RegistryValue("")},
+      {"expandable text", 2, Bytes("11\0", 3), RegistryValue("")},
+      {"raw bytes", 3, "11", RegistryValue("")},
+      {"multi-text", 7, Bytes("11\0\0", 4), RegistryValue("")},
+      {"type 0 with data", 0, "11", RegistryValue("")},
+  };
+  for (const ValueCase& c : cases) {
+    SimulatedHost host;
+    host.SetRegistryValue(kHkeyLocalMachine, kKey, kName, c.type, c.bytes);
+    EXPECT_EQ(ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName), c.expected) << c.what;
+    EXPECT_EQ(host.open_registry_keys(), 0) << c.what;
+  }
+}
+
+TEST(ReadRegistryValueTest, MissingKeyOrValueGivesEmptyText) {
+  SimulatedHost no_key;
+  EXPECT_TRUE(ReadRegistryValue(no_key, kHkeyLocalMachine, kKey, kName).IsEmptyText());
+
+  SimulatedHost no_value;
+  no_value.SetRegistryNumber(kHkeyLocalMachine, kKey, "Other", 11);
+  EXPECT_TRUE(ReadRegistryValue(no_value, kHkeyLocalMachine, kKey, kName).IsEmptyText());
+  EXPECT_EQ(no_value.open_registry_keys(), 0);
+}
+
+TEST(ReadRegistryValueTest, NumberZeroIsNotEmpty) {
+  SimulatedHost host;
+  host.SetRegistryNumber(kHkeyLocalMachine, kKey, kName, 0);
+  const RegistryValue value = ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName);
+  EXPECT_FALSE(value.IsEmptyText());
+  EXPECT_EQ(value.Text(), "0");
+}
+
+TEST(ReadRegistryValueTest, LongTextsReadWholeUntilTheirNulPassesCharacter32767) {
+  const std::string long_text(40000, '9');
+  SimulatedHost without_nul;
+  without_nul.SetRegistryValue(kHkeyLocalMachine, kKey, kName, 1, long_text);
+  EXPECT_EQ(ReadRegistryValue(without_nul, kHkeyLocalMachine, kKey, kName).Text(), long_text);
+
+  SimulatedHost nul_at_limit;
+  nul_at_limit.SetRegistryText(kHkeyLocalMachine, kKey, kName, std::string(32766, '9'));
+  EXPECT_EQ(ReadRegistryValue(nul_at_limit, kHkeyLocalMachine, kKey, kName).Text().size(),
+            32766u);
+
+  SimulatedHost nul_beyond;
+  nul_beyond.SetRegistryText(kHkeyLocalMachine, kKey, kName, std::string(32767, '9'));
+  try {
+    ReadRegistryValue(nul_beyond, kHkeyLocalMachine, kKey, kName);
+    FAIL() << "no overflow";
+  } catch (const platform::Failure& failure) {
+    EXPECT_EQ(failure.number(), platform::error::kArithmeticOverflow);
+  }
+}
+
+}  // namespace
+}  // namespace checker
