@@ -1,0 +1,27 @@
+#ifndef LAUNCHER_LAUNCHER_LAUNCH_SELECTION_H_
+#define LAUNCHER_LAUNCHER_LAUNCH_SELECTION_H_
+
+#include <string>
+
+#include "platform/host.h"
+
+namespace checker {
+
+// Where the installed Office records its version.
+inline constexpr char kOfficeKeyPath[] = "Software\\Microsoft\\Office\\Common\\";
+inline constexpr char kOfficeValueName[] = "LastAccessInstall";
+inline constexpr char kWordClassName[] = "word.application";
+
+// Decides the launch value: the entry for the host label and the Office
+// version in `config_path`, else its default entry (possibly empty). Writes
+// the detected values to the status form. Raises Failure when the Office
+// version cannot be found or is not numeric, or the form cannot be written.
+std::string SelectLaunch(platform::Host& host, const std::string& config_path);
+
+// The major version in the word processor's version text: its first two
+// characters, or only the first when those hold a "." ("9.0" gives "9").
+std::string WordMajorVersion(const std::string& version);
+
+}  // namespace checker
+
+#endif  // LAUNCHER_LAUNCHER_LAUNCH_SELECTION_H_

@@ -1,0 +1,99 @@
+#include "launcher/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/simulated/simulated_host.h"
+
+namespace checker {
+namespace {
+
+using platform::SimulatedHost;
+
+constexpr char kBlankDir[] = "C:\\Program Files\\Disc Tools\\";
+
+struct ResolveCase {
+  const char* what;
+  std::vector<const char*> files;
+  const char* directory;
+  const char* launch_value;
+  const char* program;
+  const char* command_line;
+};
+
+TEST(ResolveCommandTest, FindsTheProgramAsAnUnquotedCommandLineWouldAndQuotesIt) {
+  const ResolveCase cases[] = {
+      {"plain", {"C:\\Apps\\Launcher\\start.exe"}, "C:\\Apps\\Launcher\\", "start.exe",
+       "C:\\Apps\\Launcher\\start.exe", "\"C:\\Apps\\Launcher\\start.exe\""},
+      {"drive root", {"D:\\start.exe"}, "D:\\", "start.exe", "D:\\start.exe",
+       "\"D:\\start.exe\""},
+      {"arguments kept", {"C:\\Apps\\setup.exe"}, "C:\\Apps\\", "setup.exe /q",
+       "C:\\Apps\\setup.exe", "\"C:\\Apps\\setup.exe\" /q"},
+      {".exe appended", {"C:\\Apps\\setup.exe"}, "C:\\Apps\\", "setup /q",
+       "C:\\Apps\\setup.exe", "\"C:\\Apps\\setup.exe\" /q"},
+      {"blank inside the value", {"C:\\Apps\\My Setup.exe"}, "C:\\Apps\\", "My Setup.exe -x",
+       "C:\\Apps\\My Setup.exe", "\"C:\\Apps\\My Setup.exe\" -x"},
+      {"shortest prefix wins", {"C:\\Apps\\My.exe", "C:\\Apps\\My Setup.exe"}, "C:\\Apps\\",
+       "My Setup.exe", "C:\\Apps\\My.exe", "\"C:\\Apps\\My.exe\" Setup.exe"},
+      {"subdirectory", {"C:\\Apps\\apps\\start.exe"}, "C:\\Apps\\", "apps\\start.exe",
+       "C:\\Apps\\apps\\start.exe", "\"C:\\Apps\\apps\\start.exe\""},
+      {"extension in directory name only", {"C:\\Apps\\v1.2\\go.exe"}, "C:\\Apps\\", "v1.2\\go",
+       "C:\\Apps\\v1.2\\go.exe", "\"C:\\Apps\\v1.2\\go.exe\""},
+      {"other extension kept", {"C:\\Apps\\run.bat"}, "C:\\Apps\\", "run.bat a b",
+       "C:\\Apps\\run.bat", "\"C:\\Apps\\run.bat\" a b"},
+      {"double blank before arguments", {"C:\\Apps\\setup.exe"}, "C:\\Apps\\", "setup.exe  /q",
+       "C:\\Apps\\setup.exe", "\"C:\\Apps\\setup.exe\"  /q"},
+      {"planted programs at every directory prefix ignored",
+       {"C:\\Program.exe", "C:\\Program Files\\Disc.exe",
+        "C:\\Program Files\\Disc Tools\\setup.exe"},
+       kBlankDir, "setup.exe /q", "C:\\Program Files\\Disc Tools\\setup.exe",
+       "\"C:\\Program Files\\Disc Tools\\setup.exe\" /q"},
+  };
+  for (const ResolveCase& c : cases) {
+    SimulatedHost host;
+    for (const char* file : c.files) host.AddFile(file, "");
+    const ResolvedCommand command = ResolveCommand(host, c.directory, c.launch_value);
+    EXPECT_EQ(command.program, c.program) << c.what;
+    EXPECT_EQ(command.command_line, c.command_line) << c.what;
+  }
+}
+
+TEST(ResolveCommandTest, NothingToStartIsAFailure) {
+  struct Case {
+    const char* what;
+    const char* launch_value;
+  };
+  const Case cases[] = {
+      {"empty value: only the directory", ""},
+      {"missing program", "missing.exe /q"},
+      {"only blanks", "   "},
+      // The directory alone would name C:\Program.exe; it must not be tried.
+      {"planted program only", "nothing.exe"},
+  };
+  for (const Case& c : cases) {
+    SimulatedHost host;
+    host.AddFile("C:\\Program.exe", "");
+    host.AddFile("C:\\Program Files\\Disc.exe", "");
+    host.AddDirectory("C:\\Program Files\\Disc Tools");
+    EXPECT_THROW(ResolveCommand(host, kBlankDir, c.launch_value), platform::Failure) << c.what;
+  }
+}
+
+TEST(ResolveCommandTest, ADirectoryIsNotAProgram) {
+  SimulatedHost host;
+  host.AddDirectory("C:\\Apps\\tools.exe");
+  EXPECT_THROW(ResolveCommand(host, "C:\\Apps\\", "tools.exe"), platform::Failure);
+}
+
+TEST(StartLaunchValueTest, StartsTheResolvedProgramWithItsArguments) {
+  SimulatedHost host;
+  host.AddFile("C:\\Program Files\\Disc.exe", "");
+  host.AddFile("C:\\Program Files\\Disc Tools\\setup.exe", "");
+  StartLaunchValue(host, kBlankDir, "setup.exe /q");
+  ASSERT_EQ(host.started().size(), 1u);
+  EXPECT_EQ(host.started()[0].program, "C:\\Program Files\\Disc Tools\\setup.exe");
+  EXPECT_EQ(host.started()[0].command_line,
+            "\"C:\\Program Files\\Disc Tools\\setup.exe\" /q");
+}
+
+}  // namespace
+}  // namespace checker
