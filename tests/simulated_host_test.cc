@@ -66,7 +66,7 @@ std::vector<std::string> Lines(const std::string& bytes) {
   host.AddFile("C:\\f.ini", bytes);
   auto input = host.OpenTextInput("c:/F.INI");
   std::vector<std::string> lines;
-  while (!input->AtEnd()) lines.push_back(input->ReadLine());
+  while (!input->AtEnd()) lines.emplace_back(input->ReadLine());
   return lines;
 }
 

@@ -11,13 +11,16 @@ std::string ReadLaunchEntry(platform::Host& host, const std::string& file,
     std::unique_ptr<platform::TextInput> input = host.OpenTextInput(file);
     bool in_section = false;
     while (!input->AtEnd()) {
-      const std::string line = input->ReadLine();
-      const std::string lower = host.LowerCase(line);
-      const bool has_bracket = lower.find('[') != std::string::npos;
-      if (has_bracket) in_section = false;
-      if (lower == header) in_section = true;
-      if (has_bracket || !in_section) continue;
-      if (lower.compare(0, key_prefix.size(), key_prefix) == 0) {
+      const std::string_view line = input->ReadLine();
+      // Lower-casing works byte by byte, so a line is lowered only as far as a
+      // comparison needs it: whole for a possible header, the key's length
+      // for a possible entry. The results are those of lowering every line.
+      if (line.find('[') != std::string_view::npos) {
+        in_section = line.size() == header.size() && host.LowerCase(std::string(line)) == header;
+        continue;
+      }
+      if (!in_section || line.size() < key_prefix.size()) continue;
+      if (host.LowerCase(std::string(line.substr(0, key_prefix.size()))) == key_prefix) {
         result = line.substr(key_prefix.size());
         break;
       }

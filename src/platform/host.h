@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/failure.h"
 #include "platform/form_layout.h"
@@ -68,8 +69,9 @@ class TextInput {
 
   // Reads up to the next carriage return, or carriage return and line feed, and
   // consumes it; the terminator is not part of the line. A lone line feed is an
-  // ordinary character. Raises Failure when the file cannot be read.
-  virtual std::string ReadLine() = 0;
+  // ordinary character. The view is valid until the next call. Raises Failure
+  // when the file cannot be read.
+  virtual std::string_view ReadLine() = 0;
 };
 
 // Everything the launcher needs of the machine it runs on. Texts are 8-bit,

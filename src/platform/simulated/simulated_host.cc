@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/line_reader.h"
 #include "platform/number_text.h"
 #include "platform/run_program.h"
 
@@ -55,39 +56,30 @@ class SimulatedHost::Object : public AutomationObject {
 
 class SimulatedHost::Input : public TextInput {
  public:
-  Input(int& open_files, const File& file) : open_files_(open_files), file_(file) {
+  Input(int& open_files, const File& file)
+      : open_files_(open_files),
+        file_(file),
+        reader_([this](char* buffer, size_t size) { return Read(buffer, size); }) {
     ++open_files_;
   }
   ~Input() override { --open_files_; }
 
-  bool AtEnd() override {
-    CheckReadable();
-    return position_ >= file_.bytes.size();
-  }
-
-  std::string ReadLine() override {
-    CheckReadable();
-    const std::string& bytes = file_.bytes;
-    const size_t end = bytes.find('\r', position_);
-    if (end == std::string::npos) {
-      std::string line = bytes.substr(position_);
-      position_ = bytes.size();
-      return line;
-    }
-    std::string line = bytes.substr(position_, end - position_);
-    position_ = end + 1;
-    if (position_ < bytes.size() && bytes[position_] == '\n') ++position_;
-    return line;
-  }
+  bool AtEnd() override { return reader_.AtEnd(); }
+  std::string_view ReadLine() override { return reader_.ReadLine(); }
 
  private:
-  void CheckReadable() const {
+  size_t Read(char* buffer, size_t size) {
     if (file_.read_fails) throw Failure(error::kGeneric, "the file cannot be read");
+    const size_t count = std::min(size, file_.bytes.size() - position_);
+    std::memcpy(buffer, file_.bytes.data() + position_, count);
+    position_ += count;
+    return count;
   }
 
   int& open_files_;
   const File& file_;
   size_t position_ = 0;
+  LineReader reader_;
 };
 
 SimulatedHost::SimulatedHost() = default;

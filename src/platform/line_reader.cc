@@ -1,0 +1,61 @@
+#include "platform/line_reader.h"
+
+#include <cstring>
+
+namespace platform {
+
+LineReader::LineReader(Source source, size_t chunk_size)
+    : source_(std::move(source)), buffer_(chunk_size > 0 ? chunk_size : 1) {}
+
+bool LineReader::Fill() {
+  if (source_done_) return false;
+  if (begin_ > 0) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  const size_t count = source_(buffer_.data() + end_, buffer_.size() - end_);
+  if (count == 0) {
+    source_done_ = true;
+    return false;
+  }
+  end_ += count;
+  return true;
+}
+
+void LineReader::SkipPendingLineFeed() {
+  if (!line_feed_pending_) return;
+  if (begin_ == end_ && !Fill()) return;
+  line_feed_pending_ = false;
+  if (buffer_[begin_] == '\n') ++begin_;
+}
+
+bool LineReader::AtEnd() {
+  SkipPendingLineFeed();
+  return begin_ == end_ && !Fill();
+}
+
+std::string_view LineReader::ReadLine() {
+  SkipPendingLineFeed();
+  size_t searched = begin_;
+  for (;;) {
+    const void* found = std::memchr(buffer_.data() + searched, '\r', end_ - searched);
+    if (found != nullptr) {
+      const size_t cr = static_cast<const char*>(found) - buffer_.data();
+      const std::string_view line(buffer_.data() + begin_, cr - begin_);
+      begin_ = cr + 1;
+      line_feed_pending_ = true;
+      return line;
+    }
+    const size_t scanned = end_ - begin_;
+    if (!Fill()) {
+      const std::string_view line(buffer_.data() + begin_, end_ - begin_);
+      begin_ = end_;
+      return line;
+    }
+    searched = begin_ + scanned;  // Fill may have moved the kept bytes
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,65 @@
+#include "platform/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/failure.h"
+
+namespace platform {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines Split(const std::string& bytes, size_t chunk_size) {
+  size_t position = 0;
+  LineReader reader(
+      [&](char* buffer, size_t size) {
+        const size_t count = std::min(size, bytes.size() - position);
+        std::memcpy(buffer, bytes.data() + position, count);
+        position += count;
+        return count;
+      },
+      chunk_size);
+  Lines lines;
+  while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
+  return lines;
+}
+
+struct SplitCase {
+  std::string bytes;
+  Lines lines;
+};
+
+TEST(LineReaderTest, SplitsAlikeWhateverTheChunkSize) {
+  const SplitCase cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\nb\r\nc", {"a\nb", "c"}},
+      {"\r\r\n\r", {"", "", ""}},
+      {"\r\n", {""}},
+      {"\n", {"\n"}},
+      {"a\r\n\nb", {"a", "\nb"}},
+      {"a\r\r\nb", {"a", "", "b"}},
+      {std::string("x\0y\r\n", 5), {std::string("x\0y", 3)}},
+      {std::string(1000, 'L') + "\r\nshort", {std::string(1000, 'L'), "short"}},
+  };
+  for (size_t chunk : {1, 2, 3, 5, 64 * 1024}) {
+    for (const SplitCase& c : cases) {
+      EXPECT_EQ(Split(c.bytes, chunk), c.lines) << "chunk " << chunk << ": " << c.bytes;
+    }
+  }
+}
+
+TEST(LineReaderTest, ReadErrorsPassUp) {
+  LineReader reader([](char*, size_t) -> size_t { throw Failure(error::kGeneric, "io"); });
+  EXPECT_THROW(reader.AtEnd(), Failure);
+}
+
+}  // namespace
+}  // namespace platform
