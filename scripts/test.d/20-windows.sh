@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The Windows builds: i686 (the release target, built only) and x86_64,
+# whose tests run under wine64.
+set -euo pipefail
+scripts/ensure-packages.sh cmake ninja-build googletest \
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine64
+
+cmake --preset windows-x86
+cmake --build --preset windows-x86
+cmake --preset windows-x64
+cmake --build --preset windows-x64
+
+scripts/wine-prefix.sh
+trap 'scripts/wine-prefix.sh stop' EXIT
+ctest --preset windows-x64
