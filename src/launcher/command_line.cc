@@ -1,5 +1,7 @@
 #include "launcher/command_line.h"
 
+#include "launcher/observer.h"
+
 namespace checker {
 namespace {
 
@@ -31,8 +33,9 @@ ResolvedCommand ResolveCommand(platform::Host& host, const std::string& director
 }
 
 void StartLaunchValue(platform::Host& host, const std::string& directory,
-                      const std::string& launch_value) {
+                      const std::string& launch_value, Observer* observer) {
   const ResolvedCommand command = ResolveCommand(host, directory, launch_value);
+  if (observer != nullptr) observer->CommandResolved(directory + launch_value, command);
   host.StartProgram(command.program, command.command_line);
 }
 

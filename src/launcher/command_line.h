@@ -7,6 +7,8 @@
 
 namespace checker {
 
+class Observer;
+
 // A launch value resolved to the program it names and the rest of it.
 struct ResolvedCommand {
   std::string program;       // full path of an existing file
@@ -26,8 +28,9 @@ ResolvedCommand ResolveCommand(platform::Host& host, const std::string& director
 
 // Starts what `directory` + `launch_value` names, in a normal, activated
 // window, without waiting. Raises Failure when nothing can be started.
+// `observer`, when given, sees the resolved command before the start.
 void StartLaunchValue(platform::Host& host, const std::string& directory,
-                      const std::string& launch_value);
+                      const std::string& launch_value, Observer* observer = nullptr);
 
 }  // namespace checker
 

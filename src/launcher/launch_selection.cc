@@ -1,6 +1,7 @@
 #include "launcher/launch_selection.h"
 
 #include "config/launch_entry.h"
+#include "launcher/observer.h"
 #include "probes/host_os_label.h"
 #include "probes/registry_value.h"
 #include "status/frm_main.h"
@@ -13,7 +14,7 @@ std::string WordMajorVersion(const std::string& version) {
   return major;
 }
 
-std::string SelectLaunch(platform::Host& host, const std::string& config_path) {
+std::string SelectLaunch(platform::Host& host, const std::string& config_path, Observer* observer) {
   RegistryValue office =
       ReadRegistryValue(host, platform::kHkeyLocalMachine, kOfficeKeyPath, kOfficeValueName);
   status::SetLabel(host, "Label1", office.Text());
@@ -31,8 +32,18 @@ std::string SelectLaunch(platform::Host& host, const std::string& config_path) {
 
   host.TextToNumber(version);  // only a numeric version may be looked up
 
-  std::string value = ReadLaunchEntry(host, config_path, label + "LaunchFiles", version);
-  if (value.empty()) value = ReadLaunchEntry(host, config_path, "defaultLaunchFiles", "default");
+  const std::string section = label + "LaunchFiles";
+  std::string value = ReadLaunchEntry(host, config_path, section, version);
+  if (observer != nullptr) observer->LookupMade(section, version, value);
+  if (!value.empty()) {
+    if (observer != nullptr) observer->PathTaken(LaunchPath::kPrimary);
+    return value;
+  }
+  value = ReadLaunchEntry(host, config_path, "defaultLaunchFiles", "default");
+  if (observer != nullptr) {
+    observer->LookupMade("defaultLaunchFiles", "default", value);
+    observer->PathTaken(LaunchPath::kDefault);
+  }
   return value;
 }
 

@@ -7,6 +7,8 @@
 
 namespace checker {
 
+class Observer;
+
 // Where the installed Office records its version.
 inline constexpr char kOfficeKeyPath[] = "Software\\Microsoft\\Office\\Common\\";
 inline constexpr char kOfficeValueName[] = "LastAccessInstall";
@@ -16,7 +18,9 @@ inline constexpr char kWordClassName[] = "word.application";
 // version in `config_path`, else its default entry (possibly empty). Writes
 // the detected values to the status form. Raises Failure when the Office
 // version cannot be found or is not numeric, or the form cannot be written.
-std::string SelectLaunch(platform::Host& host, const std::string& config_path);
+// `observer`, when given, sees each lookup and the path taken.
+std::string SelectLaunch(platform::Host& host, const std::string& config_path,
+                         Observer* observer = nullptr);
 
 // The major version in the word processor's version text: its first two
 // characters, or only the first when those hold a "." ("9.0" gives "9").
