@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <system_error>
 
 #include "platform/line_reader.h"
 #include "platform/number_text.h"
@@ -82,6 +84,32 @@ class SimulatedHost::Input : public TextInput {
   LineReader reader_;
 };
 
+// A mapped native file, read in chunks as the lines are asked for.
+class SimulatedHost::NativeInput : public TextInput {
+ public:
+  NativeInput(int& open_files, std::ifstream stream)
+      : open_files_(open_files),
+        stream_(std::move(stream)),
+        reader_([this](char* buffer, size_t size) { return Read(buffer, size); }) {
+    ++open_files_;
+  }
+  ~NativeInput() override { --open_files_; }
+
+  bool AtEnd() override { return reader_.AtEnd(); }
+  std::string_view ReadLine() override { return reader_.ReadLine(); }
+
+ private:
+  size_t Read(char* buffer, size_t size) {
+    stream_.read(buffer, static_cast<std::streamsize>(size));
+    if (stream_.bad()) throw Failure(error::kGeneric, "the file cannot be read");
+    return static_cast<size_t>(stream_.gcount());
+  }
+
+  int& open_files_;
+  std::ifstream stream_;
+  LineReader reader_;
+};
+
 SimulatedHost::SimulatedHost() = default;
 SimulatedHost::~SimulatedHost() = default;
 
@@ -101,7 +129,8 @@ std::string SimulatedHost::FileName(const std::string& path) {
 void SimulatedHost::AddRegistryKey(RegistryKey root, const std::string& key_path) {
   // Every parent of a key exists too, as in a real registry.
   for (size_t i = 0; i <= key_path.size(); ++i) {
-    if (i == key_path.size() || key_path[i] == '\\') registry_[KeyName(root, key_path.substr(0, i))];
+    if (i == key_path.size() || key_path[i] == '\\')
+      registry_[KeyName(root, key_path.substr(0, i))];
   }
 }
 
@@ -126,6 +155,7 @@ void SimulatedHost::SetRegistryNumber(RegistryKey root, const std::string& key_p
 
 std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string& path,
                                             RegistryKey* key) {
+  if (probes_ != nullptr) return probes_->OpenRegistryKey(root, path, key);
   *key = 0;
   std::string name;
   if (root == kHkeyLocalMachine) {
@@ -145,6 +175,7 @@ std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string&
 std::int32_t SimulatedHost::QueryRegistryValue(RegistryKey key, const std::string& name,
                                                std::uint32_t* type, std::uint8_t* data,
                                                std::uint32_t* size) {
+  if (probes_ != nullptr) return probes_->QueryRegistryValue(key, name, type, data, size);
   auto open = open_keys_.find(key);
   if (open == open_keys_.end()) return kRegistryInvalidHandle;
   const auto& values = registry_[open->second];
@@ -163,6 +194,7 @@ std::int32_t SimulatedHost::QueryRegistryValue(RegistryKey key, const std::strin
 }
 
 std::int32_t SimulatedHost::CloseRegistryKey(RegistryKey key) {
+  if (probes_ != nullptr) return probes_->CloseRegistryKey(key);
   return open_keys_.erase(key) == 1 ? kRegistrySuccess : kRegistryInvalidHandle;
 }
 
@@ -175,6 +207,7 @@ void SimulatedHost::SetVersion(std::uint32_t major, std::uint32_t minor, std::ui
 }
 
 bool SimulatedHost::ReadVersion(VersionRecord* record) {
+  if (probes_ != nullptr) return probes_->ReadVersion(record);
   if (version_call_fails_ || record->size != sizeof(VersionRecord)) return false;
   record->major = version_.major;
   record->minor = version_.minor;
@@ -188,6 +221,7 @@ void SimulatedHost::AddAutomationClass(const std::string& class_name, Automation
 }
 
 AutomationObject& SimulatedHost::CreateAutomationObject(const std::string& class_name) {
+  if (probes_ != nullptr) return probes_->CreateAutomationObject(class_name);
   auto found = automation_classes_.find(AsciiLower(class_name));
   if (found == automation_classes_.end()) {
     throw Failure(error::kClassNotFound, "cannot create object \"" + class_name + "\"");
@@ -208,16 +242,83 @@ void SimulatedHost::SetFileReadFails(const std::string& path) {
   files_[FileName(path)].read_fails = true;
 }
 
+void SimulatedHost::MapDirectory(const std::string& windows_directory,
+                                 const std::filesystem::path& native_directory) {
+  std::string prefix = FileName(windows_directory);
+  if (prefix.empty() || prefix.back() != '\\') prefix.push_back('\\');
+  mappings_.push_back({std::move(prefix), native_directory});
+}
+
+std::optional<std::filesystem::path> SimulatedHost::MappedPath(const std::string& path) const {
+  namespace fs = std::filesystem;
+  const std::string name = FileName(path);
+  for (const Mapping& mapping : mappings_) {
+    if (name.size() <= mapping.windows_prefix.size() ||
+        name.compare(0, mapping.windows_prefix.size(), mapping.windows_prefix) != 0) {
+      continue;
+    }
+    // Walk the rest one component at a time, so that each name can be found
+    // without regard to case on a file system that does regard it.
+    std::string rest = path.substr(mapping.windows_prefix.size());
+    std::replace(rest.begin(), rest.end(), '/', '\\');
+    std::vector<fs::path> parts;
+    bool inside = true;
+    size_t begin = 0;
+    while (inside && begin <= rest.size()) {
+      size_t end = rest.find('\\', begin);
+      if (end == std::string::npos) end = rest.size();
+      const std::string component = rest.substr(begin, end - begin);
+      begin = end + 1;
+      if (component.empty() || component == ".") continue;
+      if (component == "..") {
+        inside = !parts.empty();
+        if (inside) parts.pop_back();
+        continue;
+      }
+      fs::path directory = mapping.native_directory;
+      for (const fs::path& part : parts) directory /= part;
+      std::error_code error;
+      if (fs::exists(directory / component, error)) {
+        parts.emplace_back(component);
+        continue;
+      }
+      // Several names may differ only in case: take the first in name order.
+      std::optional<std::string> match;
+      const std::string wanted = AsciiLower(component);
+      for (fs::directory_iterator it(directory, error), done; !error && it != done;
+           it.increment(error)) {
+        const std::string candidate = it->path().filename().string();
+        if (AsciiLower(candidate) == wanted && (!match || candidate < *match)) match = candidate;
+      }
+      inside = match.has_value();
+      if (inside) parts.emplace_back(*match);
+    }
+    if (!inside) continue;
+    fs::path native = mapping.native_directory;
+    for (const fs::path& part : parts) native /= part;
+    return native;
+  }
+  return std::nullopt;
+}
+
 std::unique_ptr<TextInput> SimulatedHost::OpenTextInput(const std::string& path) {
   auto found = files_.find(FileName(path));
-  if (found == files_.end()) {
-    throw Failure(error::kFileNotFound, "file not found: " + path);
+  if (found != files_.end()) return std::make_unique<Input>(open_files_, found->second);
+  if (const auto native = MappedPath(path)) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(*native, error)) {
+      std::ifstream stream(*native, std::ios::binary);
+      if (stream.is_open()) return std::make_unique<NativeInput>(open_files_, std::move(stream));
+    }
   }
-  return std::make_unique<Input>(open_files_, found->second);
+  throw Failure(error::kFileNotFound, "file not found: " + path);
 }
 
 bool SimulatedHost::FileExists(const std::string& path) {
-  return files_.count(FileName(path)) == 1;
+  if (files_.count(FileName(path)) == 1) return true;
+  const auto native = MappedPath(path);
+  std::error_code error;
+  return native && std::filesystem::is_regular_file(*native, error);
 }
 
 std::string SimulatedHost::LowerCase(const std::string& text) { return AsciiLower(text); }
@@ -270,6 +371,17 @@ int SimulatedHost::Run(void (*entry)(Host&)) {
   } catch (const ProgramEnded& ended) {
     return ended.exit_status;
   }
+}
+
+int SimulatedHost::RunClosure(const std::function<void(Host&)>& entry) {
+  // The runtime takes a plain entry point: hand the state over beside it.
+  static thread_local const std::function<void(Host&)>* running = nullptr;
+  struct Restore {
+    const std::function<void(Host&)>* outer;
+    ~Restore() { running = outer; }
+  } restore{running};
+  running = &entry;
+  return Run(+[](Host& host) { (*running)(host); });
 }
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 #define LAUNCHER_PLATFORM_SIMULATED_SIMULATED_HOST_H_
 
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -70,12 +72,26 @@ class SimulatedHost : public Host {
   // Opening `path` still works, but every read of it fails.
   void SetFileReadFails(const std::string& path);
 
+  // Files under `windows_directory` are the native files under
+  // `native_directory`: names compared without regard to ASCII case, "\" and
+  // "/" alike, read from disk only when opened, line by line. Only regular
+  // files exist there. Files added with AddFile take precedence.
+  void MapDirectory(const std::string& windows_directory,
+                    const std::filesystem::path& native_directory);
+
+  // From now on the registry, the version call and the automation objects
+  // are those of `real`, which must outlive this host; files, program starts,
+  // the form and the end of the program stay simulated.
+  void UseProbesOf(Host& real) { probes_ = &real; }
+
   void SetOwnDirectory(const std::string& directory) { own_directory_ = directory; }
   void SetCaptionWritesFail(bool fail) { caption_writes_fail_ = fail; }
 
   // Runs `entry` as the host runtime runs a program, to its end, without
   // ending this process; gives the program's exit status.
   int Run(void (*entry)(Host&));
+  // The same for an entry that carries state of its own.
+  int RunClosure(const std::function<void(Host&)>& entry);
 
   // --- What happened.
 
@@ -114,6 +130,11 @@ class SimulatedHost : public Host {
  private:
   class Object;
   class Input;
+  class NativeInput;
+  struct Mapping {
+    std::string windows_prefix;  // as FileName gives it, ending in "\"
+    std::filesystem::path native_directory;
+  };
   struct RegistryValueData {
     std::uint32_t type;
     std::string bytes;
@@ -125,6 +146,8 @@ class SimulatedHost : public Host {
 
   static std::string KeyName(RegistryKey root, const std::string& path);
   static std::string FileName(const std::string& path);
+  // The native file that `path` names through a mapping, if any.
+  std::optional<std::filesystem::path> MappedPath(const std::string& path) const;
 
   std::map<std::string, std::map<std::string, RegistryValueData>> registry_;
   std::map<RegistryKey, std::string> open_keys_;
@@ -136,6 +159,8 @@ class SimulatedHost : public Host {
   std::vector<AutomationRecord> automation_records_;
   std::map<std::string, File> files_;
   std::set<std::string> directories_;
+  std::vector<Mapping> mappings_;
+  Host* probes_ = nullptr;
   int open_files_ = 0;
   std::string own_directory_ = "C:\\Apps\\Launcher";
   bool caption_writes_fail_ = false;

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "launcher/launch_selection.h"
+#include "platform/simulated/simulated_host.h"
+#include "temp_directory.h"
+
+namespace platform {
+namespace {
+
+using launchcheck::testing::TempDirectory;
+
+std::vector<std::string> ReadAll(Host& host, const std::string& path) {
+  auto input = host.OpenTextInput(path);
+  std::vector<std::string> lines;
+  while (!input->AtEnd()) lines.emplace_back(input->ReadLine());
+  return lines;
+}
+
+TEST(MapDirectoryTest, FindsNativeFilesWhateverTheCaseAndSeparator) {
+  TempDirectory disc;
+  disc.Write("Apps/Office/Setup.EXE", "");
+  disc.Write("start.exe", "");
+  SimulatedHost host;
+  host.MapDirectory("E:\\Disc", disc.path());
+  struct Case {
+    const char* path;
+    bool exists;
+  };
+  const Case cases[] = {
+      {"E:\\Disc\\start.exe", true},
+      {"e:/disc/START.exe", true},
+      {"E:\\DISC\\apps\\office\\setup.exe", true},
+      {"E:\\Disc\\Apps\\.\\Office\\\\Setup.EXE", true},
+      {"E:\\Disc\\Apps\\..\\start.exe", true},
+      {"E:\\Disc\\..\\Disc\\start.exe", false},  // leaves the mapped tree
+      {"E:\\Disc\\Apps", false},                 // a directory, not a file
+      {"E:\\Disc", false},
+      {"E:\\Disc\\missing.exe", false},
+      {"E:\\Disc\\Apps\\Office\\Setup.EXE\\x", false},
+      {"E:\\Discs\\start.exe", false},
+      {"F:\\Disc\\start.exe", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(host.FileExists(c.path), c.exists) << c.path;
+}
+
+TEST(MapDirectoryTest, DriveRootMapsEveryPathOnThatDrive) {
+  TempDirectory disc;
+  disc.Write("launch.ini", "x");
+  SimulatedHost host;
+  host.MapDirectory("D:\\", disc.path());
+  EXPECT_TRUE(host.FileExists("D:\\launch.ini"));
+  EXPECT_TRUE(host.FileExists("d:/LAUNCH.INI"));
+  EXPECT_FALSE(host.FileExists("C:\\launch.ini"));
+}
+
+TEST(MapDirectoryTest, ReadsLinesAsTheHostDoesAndClosesTheFile) {
+  TempDirectory disc;
+  disc.Write("launch.ini", "[a]\r\n1=x\ny\r2=z");
+  SimulatedHost host;
+  host.MapDirectory("C:\\Disc", disc.path());
+  {
+    auto input = host.OpenTextInput("C:\\Disc\\Launch.ini");
+    EXPECT_EQ(host.open_files(), 1);
+  }
+  EXPECT_EQ(host.open_files(), 0);
+  EXPECT_EQ(ReadAll(host, "C:\\Disc\\launch.ini"),
+            (std::vector<std::string>{"[a]", "1=x\ny", "2=z"}));
+}
+
+TEST(MapDirectoryTest, LongFileIsStreamedWholeAcrossChunks) {
+  // Longer than one read chunk, with a line that spans the chunk boundary.
+  TempDirectory disc;
+  std::string bytes;
+  for (int i = 0; i < 20000; ++i) bytes += std::to_string(i) + "=value\r\n";
+  disc.Write("big.ini", bytes);
+  SimulatedHost host;
+  host.MapDirectory("C:\\Disc", disc.path());
+  const auto lines = ReadAll(host, "C:\\Disc\\big.ini");
+  ASSERT_EQ(lines.size(), 20000u);
+  EXPECT_EQ(lines[12345], "12345=value");
+  EXPECT_EQ(lines.back(), "19999=value");
+}
+
+TEST(MapDirectoryTest, DirectoriesAndMissingFilesFailToOpen) {
+  TempDirectory disc;
+  disc.Write("apps/a.exe", "");
+  SimulatedHost host;
+  host.MapDirectory("C:\\Disc", disc.path());
+  EXPECT_THROW(host.OpenTextInput("C:\\Disc\\apps"), Failure);
+  EXPECT_THROW(host.OpenTextInput("C:\\Disc\\launch.ini"), Failure);
+  EXPECT_EQ(host.open_files(), 0);
+}
+
+TEST(MapDirectoryTest, AddedFilesTakePrecedenceAndProgramsStartOnlyWhenTheyExist) {
+  TempDirectory disc;
+  disc.Write("launch.ini", "native");
+  disc.Write("start.exe", "");
+  SimulatedHost host;
+  host.MapDirectory("C:\\Disc", disc.path());
+  host.AddFile("C:\\Disc\\launch.ini", "added");
+  EXPECT_EQ(ReadAll(host, "C:\\Disc\\launch.ini"), std::vector<std::string>{"added"});
+  host.StartProgram("C:\\Disc\\START.exe", "\"C:\\Disc\\START.exe\"");
+  EXPECT_THROW(host.StartProgram("C:\\Disc\\gone.exe", "\"C:\\Disc\\gone.exe\""), Failure);
+  EXPECT_EQ(host.started().size(), 1u);
+}
+
+TEST(UseProbesOfTest, RegistryVersionAndAutomationComeFromTheOtherHost) {
+  SimulatedHost real;
+  real.SetVersion(5, 1, 2600, 2);
+  real.SetRegistryNumber(kHkeyLocalMachine, checker::kOfficeKeyPath, checker::kOfficeValueName, 11);
+  real.AddAutomationClass("word.application", {"12.0"});
+  real.AddFile("C:\\real.ini", "x");
+
+  SimulatedHost host;
+  host.SetVersion(6, 1, 7601, 2);
+  host.UseProbesOf(real);
+
+  VersionRecord version;
+  version.size = sizeof(version);
+  ASSERT_TRUE(host.ReadVersion(&version));
+  EXPECT_EQ(version.major, 5u);
+  EXPECT_EQ(version.build, 2600u);
+
+  RegistryKey key = 0;
+  EXPECT_EQ(host.OpenRegistryKey(kHkeyLocalMachine, checker::kOfficeKeyPath, &key),
+            kRegistrySuccess);
+  std::uint32_t type = 0;
+  std::uint32_t size = 0;
+  EXPECT_EQ(host.QueryRegistryValue(key, checker::kOfficeValueName, &type, nullptr, &size),
+            kRegistrySuccess);
+  EXPECT_EQ(type, kRegDword);
+  EXPECT_EQ(real.open_registry_keys(), 1);
+  EXPECT_EQ(host.CloseRegistryKey(key), kRegistrySuccess);
+  EXPECT_EQ(real.open_registry_keys(), 0);
+
+  EXPECT_EQ(host.CreateAutomationObject("word.application").GetTextProperty("version"), "12.0");
+  EXPECT_EQ(real.automation_objects().size(), 1u);
+
+  // Files and starts stay with the simulated host.
+  EXPECT_FALSE(host.FileExists("C:\\real.ini"));
+  host.AddFile("C:\\go.exe", "");
+  host.StartProgram("C:\\go.exe", "\"C:\\go.exe\"");
+  EXPECT_TRUE(real.started().empty());
+  EXPECT_EQ(host.started().size(), 1u);
+}
+
+}  // namespace
+}  // namespace platform
