@@ -1,0 +1,44 @@
+#ifndef LAUNCHER_PLATFORM_WIN32_AUTOMATION_H_
+#define LAUNCHER_PLATFORM_WIN32_AUTOMATION_H_
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/host.h"
+
+namespace platform {
+
+// Late-bound automation objects. COM and its libraries (ole32.dll and
+// oleaut32.dll, from the system directory only) are loaded on the first
+// object, so a run that never needs one never loads them.
+class Automation {
+ public:
+  Automation();
+  Automation(const Automation&) = delete;
+  Automation& operator=(const Automation&) = delete;
+  ~Automation();
+
+  // Creates an object of `class_name` (a ProgID) and keeps it until Release.
+  // Raises Failure with the HRESULT when it cannot be created.
+  AutomationObject& Create(const std::string& class_name);
+
+  // Releases every object and ends the thread's use of COM.
+  void Release();
+
+  // The functions taken from the COM libraries.
+  struct Api;
+
+ private:
+  void Load();
+
+  std::unique_ptr<Api> api_;
+  bool com_initialised_ = false;
+  std::vector<std::unique_ptr<AutomationObject>> objects_;
+};
+
+}  // namespace platform
+
+#endif  // LAUNCHER_PLATFORM_WIN32_AUTOMATION_H_

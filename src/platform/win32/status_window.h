@@ -1,0 +1,50 @@
+#ifndef LAUNCHER_PLATFORM_WIN32_STATUS_WINDOW_H_
+#define LAUNCHER_PLATFORM_WIN32_STATUS_WINDOW_H_
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/form_layout.h"
+
+namespace platform {
+
+// The window class of every status form.
+inline constexpr char kStatusWindowClass[] = "LauncherStatusForm";
+
+// The child window id of the control at `index` in the form's layout.
+constexpr int StatusControlId(size_t index) { return 100 + static_cast<int>(index); }
+
+// A form built from its layout: a top-level window that is never shown, one
+// child per control, positions converted from twips at the screen's
+// resolution. The window and its fonts go when the object goes.
+class StatusWindow {
+ public:
+  // Creates the window. Raises Failure when it cannot be created.
+  explicit StatusWindow(const FormLayout& layout);
+  StatusWindow(const StatusWindow&) = delete;
+  StatusWindow& operator=(const StatusWindow&) = delete;
+  ~StatusWindow();
+
+  // True when this window was built from `layout`.
+  bool Shows(const FormLayout& layout) const { return &layout == layout_; }
+
+  // Sets the caption of `control`. Raises Failure when the form has no such
+  // control or the text cannot be set.
+  void SetCaption(const std::string& control, const std::string& text);
+
+  HWND window() const { return window_; }
+
+ private:
+  void Destroy();
+
+  const FormLayout* layout_;
+  HWND window_ = nullptr;
+  std::vector<HWND> controls_;  // in the order of the layout
+  std::vector<HFONT> fonts_;
+};
+
+}  // namespace platform
+
+#endif  // LAUNCHER_PLATFORM_WIN32_STATUS_WINDOW_H_

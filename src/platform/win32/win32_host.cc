@@ -1,0 +1,178 @@
+#include "platform/win32/win32_host.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/number_text.h"
+#include "platform/win32/automation.h"
+#include "platform/win32/status_window.h"
+#include "platform/win32/system_message.h"
+#include "platform/win32/text_input.h"
+
+namespace platform {
+namespace {
+
+// Handles travel as integers: the same value on every pointer size, with
+// predefined keys such as HKEY_LOCAL_MACHINE sign-extended as Windows does.
+HKEY ToHkey(RegistryKey key) { return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(key)); }
+RegistryKey FromHkey(HKEY key) {
+  return static_cast<RegistryKey>(reinterpret_cast<std::intptr_t>(key));
+}
+
+std::string ModuleFileName() {
+  std::vector<char> path(MAX_PATH);
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) RaiseSystemFailure(::GetLastError(), "cannot find the program's own path");
+    // A full buffer means the path may have been cut short.
+    if (length < path.size() - 1) return std::string(path.data(), length);
+    if (path.size() >= 32 * 1024) return std::string(path.data(), length);
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string ErrorReportText(const Failure& failure) {
+  const std::int32_t number = failure.number();
+  std::string text = "Error " + std::to_string(number);
+  if (number < 0) {
+    char hex[16];
+    wsprintfA(hex, "%08lX", static_cast<unsigned long>(static_cast<std::uint32_t>(number)));
+    text += std::string(" (0x") + hex + ")";
+  }
+  return text + ":\n\n" + failure.description();
+}
+
+class Win32Host : public Host {
+ public:
+  Win32Host() = default;
+  ~Win32Host() override { ReleaseAll(); }
+
+  std::int32_t OpenRegistryKey(RegistryKey root, const std::string& path,
+                               RegistryKey* key) override {
+    HKEY opened = nullptr;
+    const LONG status = ::RegOpenKeyA(ToHkey(root), path.c_str(), &opened);
+    *key = status == ERROR_SUCCESS ? FromHkey(opened) : 0;
+    return status;
+  }
+
+  std::int32_t QueryRegistryValue(RegistryKey key, const std::string& name, std::uint32_t* type,
+                                  std::uint8_t* data, std::uint32_t* size) override {
+    // Work on copies: the contract leaves the caller's cells alone when the
+    // value is missing, whatever the system does with them.
+    DWORD value_type = type != nullptr ? *type : 0;
+    DWORD value_size = size != nullptr ? *size : 0;
+    const LONG status = ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &value_type, data,
+                                           size != nullptr ? &value_size : nullptr);
+    if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+      if (type != nullptr) *type = value_type;
+      if (size != nullptr) *size = value_size;
+    }
+    return status;
+  }
+
+  std::int32_t CloseRegistryKey(RegistryKey key) override { return ::RegCloseKey(ToHkey(key)); }
+
+  bool ReadVersion(VersionRecord* record) override {
+    OSVERSIONINFOA info = {};
+    static_assert(sizeof(info) == sizeof(VersionRecord));
+    info.dwOSVersionInfoSize = record->size;
+    if (!::GetVersionExA(&info)) return false;
+    record->major = info.dwMajorVersion;
+    record->minor = info.dwMinorVersion;
+    record->build = info.dwBuildNumber;
+    record->platform_id = info.dwPlatformId;
+    static_assert(sizeof(record->service_pack) == sizeof(info.szCSDVersion));
+    CopyMemory(record->service_pack, info.szCSDVersion, sizeof(info.szCSDVersion));
+    return true;
+  }
+
+  AutomationObject& CreateAutomationObject(const std::string& class_name) override {
+    return automation_.Create(class_name);
+  }
+
+  std::unique_ptr<TextInput> OpenTextInput(const std::string& path) override {
+    return OpenWin32TextInput(path);
+  }
+
+  bool FileExists(const std::string& path) override {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+
+  std::string LowerCase(const std::string& text) override {
+    std::string lower = text;
+    if (!lower.empty()) ::CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+    return lower;
+  }
+
+  double TextToNumber(const std::string& text) override { return ParseNumber(text); }
+
+  void StartProgram(const std::string& program, const std::string& command_line) override {
+    // CreateProcessA may write into the command line, so it gets a copy.
+    std::vector<char> writable(command_line.begin(), command_line.end());
+    writable.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process)) {
+      RaiseSystemFailure(::GetLastError(), "cannot start " + command_line);
+    }
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
+
+  void SetCaption(const FormLayout& form, const std::string& control,
+                  const std::string& text) override {
+    for (const auto& window : forms_) {
+      if (window->Shows(form)) return window->SetCaption(control, text);
+    }
+    if (form.Find(control) == nullptr) {
+      throw Failure(error::kGeneric, form.name + " has no control " + control);
+    }
+    forms_.push_back(std::make_unique<StatusWindow>(form));
+    forms_.back()->SetCaption(control, text);
+  }
+
+  std::string OwnDirectory() override {
+    const std::string path = ModuleFileName();
+    const size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos) return path;
+    std::string directory = path.substr(0, slash);
+    // At a drive root the directory keeps its "\": "D:\".
+    if (directory.size() == 2 && directory[1] == ':') directory += '\\';
+    return directory;
+  }
+
+  void EndProgram() override {
+    ReleaseAll();
+    ::ExitProcess(0);
+  }
+
+  void ReportUnhandledFailure(const Failure& failure) override {
+    ReleaseAll();
+    ::MessageBoxA(nullptr, ErrorReportText(failure).c_str(), "launcher",
+                  MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    ::ExitProcess(1);
+  }
+
+ private:
+  void ReleaseAll() {
+    automation_.Release();
+    forms_.clear();
+  }
+
+  Automation automation_;
+  std::vector<std::unique_ptr<StatusWindow>> forms_;
+};
+
+}  // namespace
+
+std::unique_ptr<Host> NewWin32Host() { return std::make_unique<Win32Host>(); }
+
+}  // namespace platform

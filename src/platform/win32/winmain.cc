@@ -1,0 +1,13 @@
+// The launcher's Windows entry point. The launcher takes no arguments, so
+// WinMain ignores its own.
+#include <windows.h>
+
+#include "launcher/main.h"
+#include "platform/run_program.h"
+#include "platform/win32/win32_host.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  std::unique_ptr<platform::Host> host = platform::NewWin32Host();
+  void (*entry)(platform::Host&) = &checker::Main;
+  platform::RunProgram(*host, entry);
+}
