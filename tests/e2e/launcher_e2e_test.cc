@@ -1,0 +1,271 @@
+// launcher.exe run whole under Wine: each test lays out a directory with a
+// launch.ini and the probe, sets the Windows version Wine reports and the
+// Office registry value, runs the launcher and looks at what it started.
+// Every run also checks that the launcher wrote nothing and showed no window
+// but its error report.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "launcher_directory.h"
+#include "launcher_run.h"
+#include "registry_state.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kOfficeKey[] = "Software\\Microsoft\\Office\\Common";
+constexpr char kOfficeValue[] = "LastAccessInstall";
+constexpr char kWineVersionKey[] = "Software\\Wine\\AppDefaults\\launcher.exe";
+constexpr unsigned long kRunTimeoutMs = 60000;
+
+std::filesystem::path ProgramsDirectory() {
+  char own_path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, own_path, MAX_PATH);
+  return std::filesystem::path(own_path).parent_path();
+}
+
+// Lines of a launch.ini as Windows writes them.
+std::string Ini(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += std::string(line) + "\r\n";
+  return text;
+}
+
+// Everything the launcher could change in the registry.
+std::map<std::string, std::string> RegistryTheLauncherSees() {
+  std::map<std::string, std::string> all =
+      SnapshotRegistry(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office");
+  all.merge(SnapshotRegistry(HKEY_CURRENT_USER, "Software\\Microsoft\\Office"));
+  all.merge(SnapshotRegistry(HKEY_CURRENT_USER, kWineVersionKey));
+  all.merge(SnapshotRegistry(HKEY_CLASSES_ROOT, "word.application"));
+  return all;
+}
+
+// Wine starts its desktop process for the first window of a session, as a
+// child of whoever creates that window. Made here, with a window kept for the
+// whole suite, it is not counted as something the launcher started.
+class DesktopKeeper : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    window_ = CreateWindowExA(0, "STATIC", "e2e desktop keeper", WS_POPUP, 0, 0, 1, 1, nullptr,
+                              nullptr, nullptr, nullptr);
+    ASSERT_NE(window_, nullptr);
+  }
+  void TearDown() override { DestroyWindow(window_); }
+
+ private:
+  HWND window_ = nullptr;
+};
+::testing::Environment* const desktop_keeper =
+    ::testing::AddGlobalTestEnvironment(new DesktopKeeper);
+
+// What a run started, and how it ended.
+struct Outcome {
+  LauncherRun run;
+  std::string record;  // the probe's record: its path and command line
+};
+
+class LauncherEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    directory_ = std::make_unique<LauncherDirectory>(ProgramsDirectory());
+    SetEnvironmentVariableA("LAUNCHER_E2E_RECORD", directory_->record().c_str());
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue);
+    SetWindowsVersion("winxp");
+  }
+
+  void TearDown() override {
+    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue);
+    DeleteRegistryTree(HKEY_CURRENT_USER, kWineVersionKey);
+    SetEnvironmentVariableA("LAUNCHER_E2E_RECORD", nullptr);
+    directory_.reset();
+  }
+
+  static void SetWindowsVersion(const std::string& version) {
+    SetRegistryText(HKEY_CURRENT_USER, kWineVersionKey, "Version", version);
+  }
+
+  // The record the probe writes when started as `relative` with `arguments`
+  // (the rest of the launch value, leading blank included).
+  std::string ProbeRecord(const std::string& relative, const std::string& arguments) const {
+    const std::string program = directory_->path() + "\\" + relative;
+    return program + "\n\"" + program + "\"" + arguments + "\n";
+  }
+
+  // Runs the launcher from another working directory and checks what every
+  // run must hold: it ended, it left directory and registry as they were, and
+  // showed no window other than message boxes.
+  Outcome Run() const {
+    const std::string listing = directory_->Listing();
+    const std::map<std::string, std::string> registry = RegistryTheLauncherSees();
+    Outcome outcome;
+    outcome.run = RunLauncher(directory_->launcher(), directory_->records(), kRunTimeoutMs);
+    EXPECT_TRUE(outcome.run.finished) << "launcher still running after the time-out";
+    EXPECT_EQ(directory_->Listing(), listing) << "the launcher changed its directory";
+    EXPECT_EQ(RegistryTheLauncherSees(), registry) << "the launcher changed the registry";
+    EXPECT_TRUE(outcome.run.visible_windows.empty())
+        << "visible window: " << outcome.run.visible_windows.front();
+    outcome.record = directory_->Record();
+    return outcome;
+  }
+
+  // A run that must start exactly one program, the probe, and end with 0.
+  void ExpectStarted(const Outcome& outcome, const std::string& record) const {
+    EXPECT_EQ(outcome.record, record);
+    EXPECT_EQ(outcome.run.exit_code, 0u);
+    EXPECT_EQ(outcome.run.processes, 2u) << "launcher and one program";
+    EXPECT_TRUE(outcome.run.message_boxes.empty()) << outcome.run.message_boxes.front();
+  }
+
+  std::unique_ptr<LauncherDirectory> directory_;
+};
+
+// --- The host label for every Windows version Wine can report ---
+
+struct VersionCase {
+  const char* wine_version;
+  const char* label;
+};
+
+void PrintTo(const VersionCase& c, std::ostream* out) { *out << c.wine_version; }
+
+class HostLabel : public LauncherEndToEnd, public ::testing::WithParamInterface<VersionCase> {};
+
+TEST_P(HostLabel, StartsTheEntryOfTheLabelsSection) {
+  // Each section names its own label, so the record shows which one was read.
+  std::string config;
+  for (const char* label : {"win95", "win98", "winme", "winnt", "win2k", "winxp", "winvista"}) {
+    config += Ini({("[" + std::string(label) + "LaunchFiles]").c_str(),
+                   ("11=probe.exe " + std::string(label)).c_str()});
+  }
+  directory_->WriteConfig(
+      config + Ini({"[defaultLaunchFiles]", "11=probe.exe default", "default=probe.exe fallback"}));
+  SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
+  SetWindowsVersion(GetParam().wine_version);
+  ExpectStarted(Run(), ProbeRecord("probe.exe", std::string(" ") + GetParam().label));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryWineVersion, HostLabel,
+    ::testing::Values(VersionCase{"win31", "default"},  // 3.10: minor not 0
+                      VersionCase{"win95", "winnt"},    // 4.0, like NT 4
+                      VersionCase{"win98", "win98"}, VersionCase{"winme", "winme"},
+                      VersionCase{"nt40", "winnt"}, VersionCase{"win2k", "win2k"},
+                      VersionCase{"winxp", "winxp"}, VersionCase{"winxp64", "winxp"},
+                      VersionCase{"win2003", "winxp"}, VersionCase{"vista", "winvista"},
+                      VersionCase{"win7", "default"}, VersionCase{"win8", "default"},
+                      VersionCase{"win81", "default"}, VersionCase{"win10", "default"}),
+    [](const ::testing::TestParamInfo<VersionCase>& info) {
+      return std::string(info.param.wine_version);
+    });
+
+// --- Where the Office version comes from ---
+
+struct OfficeCase {
+  const char* name;
+  void (*set_up)();
+  const char* started;  // the probe's arguments
+};
+
+void PrintTo(const OfficeCase& c, std::ostream* out) { *out << c.name; }
+
+class OfficeVersion : public LauncherEndToEnd, public ::testing::WithParamInterface<OfficeCase> {};
+
+TEST_P(OfficeVersion, PicksTheKey) {
+  directory_->WriteConfig(
+      Ini({"[winxpLaunchFiles]", "9=probe.exe key 9", "11=probe.exe key 11", "12=probe.exe key 12",
+           "[defaultLaunchFiles]", "default=probe.exe default entry"}));
+  GetParam().set_up();
+  ExpectStarted(Run(), ProbeRecord("probe.exe", std::string(" ") + GetParam().started));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FromTheRegistry, OfficeVersion,
+    ::testing::Values(
+        OfficeCase{"Number",
+                   [] { SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 12); },
+                   "key 12"},
+        OfficeCase{"Text",
+                   [] { SetRegistryText(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, "11"); },
+                   "key 11"},
+        // A registry text is taken whole: "11.0" is numeric but names no key.
+        OfficeCase{"TextWithFraction",
+                   [] { SetRegistryText(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, "11.0"); },
+                   "default entry"},
+        // Not numeric: the main path fails and the fallback starts the default.
+        OfficeCase{"TextNotNumeric",
+                   [] { SetRegistryText(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, "Office"); },
+                   "default entry"},
+        // Missing, and no word processor to ask: the fallback again.
+        OfficeCase{"MissingWithoutWordProcessor", [] {}, "default entry"}),
+    [](const ::testing::TestParamInfo<OfficeCase>& info) { return std::string(info.param.name); });
+
+// --- Which entry is started ---
+
+TEST_F(LauncherEndToEnd, PrimaryEntryKeepsItsArguments) {
+  directory_->AddProbe("my apps\\probe.exe");
+  directory_->WriteConfig(Ini({"[winxpLaunchFiles]", "11=my apps\\probe.exe /q  \"two words\"",
+                               "[defaultLaunchFiles]", "default=probe.exe default entry"}));
+  SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
+  ExpectStarted(Run(), ProbeRecord("my apps\\probe.exe", " /q  \"two words\""));
+}
+
+TEST_F(LauncherEndToEnd, PairWithoutEntryStartsTheDefaultEntry) {
+  directory_->WriteConfig(Ini({"[winxpLaunchFiles]", "12=probe.exe key 12",
+                               "11=", "[defaultLaunchFiles]", "default=probe.exe default entry"}));
+  SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
+  ExpectStarted(Run(), ProbeRecord("probe.exe", " default entry"));
+}
+
+TEST_F(LauncherEndToEnd, ConfigWithUnixLineEndsMatchesNothing) {
+  // A lone line feed ends no line: the whole file is one line, and no header.
+  directory_->WriteConfig("[winxpLaunchFiles]\n11=probe.exe key 11\n");
+  SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
+  const Outcome outcome = Run();
+  EXPECT_EQ(outcome.record, "");
+  EXPECT_EQ(outcome.run.processes, 1u);
+  EXPECT_NE(outcome.run.exit_code, 0u);
+  EXPECT_EQ(outcome.run.message_boxes.size(), 1u);
+}
+
+TEST_F(LauncherEndToEnd, FailedStartFallsBackToTheDefaultEntry) {
+  directory_->WriteConfig(Ini({"[winxpLaunchFiles]", "11=missing.exe /q", "[defaultLaunchFiles]",
+                               "default=probe.exe default entry"}));
+  SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
+  ExpectStarted(Run(), ProbeRecord("probe.exe", " default entry"));
+}
+
+TEST_F(LauncherEndToEnd, FailedFallbackIsReportedAndStartsNothing) {
+  directory_->WriteConfig(
+      Ini({"[winxpLaunchFiles]", "11=missing.exe /q", "[defaultLaunchFiles]", "default=gone.exe"}));
+  SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
+  const Outcome outcome = Run();
+  EXPECT_EQ(outcome.record, "");
+  EXPECT_EQ(outcome.run.processes, 1u) << "nothing but the launcher ran";
+  EXPECT_NE(outcome.run.exit_code, 0u);
+  ASSERT_EQ(outcome.run.message_boxes.size(), 1u);
+  // "caption|text": the error number (ERROR_FILE_NOT_FOUND), then what failed.
+  const std::string& report = outcome.run.message_boxes.front();
+  EXPECT_EQ(report.rfind("launcher|Error 2:", 0), 0u) << report;
+  EXPECT_NE(report.find("cannot start " + directory_->path() + "\\gone.exe"), std::string::npos)
+      << report;
+}
+
+TEST_F(LauncherEndToEnd, MissingConfigIsReportedAndStartsNothing) {
+  SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
+  const Outcome outcome = Run();
+  EXPECT_EQ(outcome.run.processes, 1u);
+  EXPECT_NE(outcome.run.exit_code, 0u);
+  ASSERT_EQ(outcome.run.message_boxes.size(), 1u);
+  EXPECT_EQ(outcome.run.message_boxes.front().rfind("launcher|Error 2:", 0), 0u)
+      << outcome.run.message_boxes.front();
+}
+
+}  // namespace
+}  // namespace e2e
