@@ -1,0 +1,152 @@
+#include "launchcheck.h"
+
+#include <algorithm>
+#include <climits>
+#include <filesystem>
+#include <system_error>
+
+#include "config/launch_entry.h"
+#include "findings.h"
+#include "options.h"
+#include "simulated_run.h"
+#include "table.h"
+
+namespace launchcheck {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Shown for a label of the status form that the run never reached.
+constexpr char kNotWritten[] = "(not written)";
+
+// DIR as an absolute path in the host's own spelling, without a trailing
+// separator except at a root.
+std::string AbsoluteDirectory(const fs::path& dir) {
+  std::error_code error;
+  fs::path absolute = fs::absolute(dir, error).lexically_normal();
+  absolute.make_preferred();
+  std::string text = absolute.string();
+  while (text.size() > 1 && (text.back() == '/' || text.back() == '\\') &&
+         absolute.root_path().string().size() < text.size()) {
+    text.pop_back();
+  }
+  return text;
+}
+
+// Install directory + separator, joined as the launcher joins them.
+std::string DirectoryPrefix(const std::string& install_dir) {
+  return !install_dir.empty() && install_dir.back() == '\\' ? install_dir : install_dir + "\\";
+}
+
+void PrintSteps(std::ostream& err, const platform::SimulatedHost& host, const Outcome& outcome) {
+  const auto values = DetectedValues(host);
+  for (size_t i = 0; i + 1 < values.size(); ++i) {
+    err << "detected: " << values[i].what << " (" << values[i].control
+        << ") = " << (values[i].written ? Quoted(values[i].caption) : kNotWritten) << "\n";
+  }
+  err << "label: " << (values.back().written ? values.back().caption : kNotWritten) << "\n";
+  for (const std::string& step : outcome.steps) err << step << "\n";
+}
+
+// Prints the command line, or the error report; gives the exit status.
+int PrintOutcome(std::ostream& out, std::ostream& err, const Outcome& outcome) {
+  if (outcome.command_line) {
+    out << *outcome.command_line << "\n";
+    return 0;
+  }
+  if (outcome.error_report)
+    err << "error report: " << DescribeFailure(*outcome.error_report) << "\n";
+  return 1;
+}
+
+// The table and the findings; 1 when launch.ini has no usable default entry.
+int CheckEveryHost(std::ostream& out, std::ostream& err, const std::string& install_dir,
+                   const fs::path& native_dir) {
+  const std::string shown_ini = (native_dir / checker::kConfigFileName).string();
+  platform::SimulatedHost reader;
+  SetUpHost(reader, {}, install_dir, native_dir);
+  LintResult lint = LintLaunchIni(reader, DirectoryPrefix(install_dir) + checker::kConfigFileName,
+                                  DirectoryPrefix(install_dir), native_dir.string());
+
+  PrintTable(out, lint.versions, install_dir, native_dir);
+
+  // With no Office to be found the launcher takes its fallback launch: what
+  // that starts is what the default entry is good for.
+  platform::SimulatedHost bare;
+  SetUpHost(bare, {}, install_dir, native_dir);
+  const Outcome fallback = RunLauncher(bare);
+  const bool usable_default = fallback.command_line.has_value();
+  if (!usable_default) {
+    std::string why = fallback.error_report ? DescribeFailure(*fallback.error_report) : "";
+    if (lint.readable && lint.default_entry_line == 0) {
+      why = "[defaultLaunchFiles] has no entry default=";
+    }
+    lint.findings.push_back(
+        {lint.default_entry_line,
+         "no usable default entry (" + why +
+             "): when the Office version cannot be found the launcher ends with its error "
+             "report"});
+  }
+  // In line order; what concerns the whole file comes last.
+  auto order = [](const Finding& f) { return f.line > 0 ? f.line : INT_MAX; };
+  std::stable_sort(lint.findings.begin(), lint.findings.end(),
+                   [&](const Finding& a, const Finding& b) { return order(a) < order(b); });
+  for (const Finding& finding : lint.findings) {
+    err << shown_ini;
+    if (finding.line > 0) err << ":" << finding.line;
+    err << ": " << finding.message << "\n";
+  }
+  return usable_default ? 0 : 1;
+}
+
+}  // namespace
+
+int Launchcheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                const ProbeHostFactory& probe_host) {
+  Options options;
+  try {
+    options = ParseOptions(args);
+    if (options.probe && !probe_host) {
+      throw UsageError("--probe needs the Windows build of launchcheck");
+    }
+    std::error_code error;
+    if (!options.help && !fs::is_directory(options.dir, error)) {
+      throw UsageError("no such directory: " + options.dir);
+    }
+  } catch (const UsageError& usage) {
+    err << "launchcheck: " << usage.what() << "\n"
+        << "Try 'launchcheck --help' for more information.\n";
+    return 2;
+  }
+  if (options.help) {
+    out << UsageText();
+    return 0;
+  }
+  const fs::path native_dir(options.dir);
+  const std::string install_dir = options.install_dir.value_or(AbsoluteDirectory(native_dir));
+
+  if (!options.probe && !options.host.Any()) {
+    return CheckEveryHost(out, err, install_dir, native_dir);
+  }
+
+  platform::SimulatedHost host;
+  std::unique_ptr<platform::Host> real;
+  if (options.probe) {
+    SetUpHost(host, {}, install_dir, native_dir);
+    real = probe_host();
+    host.UseProbesOf(*real);
+  } else {
+    SetUpHost(host, options.host, install_dir, native_dir);
+  }
+  const Outcome outcome = RunLauncher(host);
+  if (options.probe) {
+    for (const DetectedValue& value : DetectedValues(host)) {
+      out << value.what << " (" << value.control
+          << "): " << (value.written ? Escaped(value.caption) : kNotWritten) << "\n";
+    }
+  }
+  if (options.explain) PrintSteps(err, host, outcome);
+  return PrintOutcome(out, err, outcome);
+}
+
+}  // namespace launchcheck

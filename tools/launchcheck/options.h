@@ -1,0 +1,52 @@
+#ifndef LAUNCHER_TOOLS_LAUNCHCHECK_OPTIONS_H_
+#define LAUNCHER_TOOLS_LAUNCHCHECK_OPTIONS_H_
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace launchcheck {
+
+// One simulated machine, as far as the launcher's probes can tell.
+struct HostChoice {
+  // Major, minor, build and platform, as the version call reports them.
+  std::optional<std::array<std::uint32_t, 4>> os;
+  // The registry's Office version: a number or a text; none: missing.
+  std::optional<std::variant<std::uint32_t, std::string>> office;
+  // The version the word processor reports; none: it cannot be created.
+  std::optional<std::string> word;
+
+  bool Any() const { return os || office || word; }
+};
+
+struct Options {
+  bool help = false;
+  bool explain = false;
+  bool probe = false;
+  HostChoice host;
+  std::string dir = ".";                   // where launch.ini lies, natively
+  std::optional<std::string> install_dir;  // as the launcher sees it
+};
+
+// A command line that cannot be understood; its text says why.
+class UsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Reads the arguments after the program's name. Options may come before and
+// after DIR, "--" ends them, "--name=value" is "--name value". Raises
+// UsageError for an unknown option, a missing or malformed value, a second
+// DIR, or options that do not go together.
+Options ParseOptions(const std::vector<std::string>& args);
+
+// What --help prints.
+std::string UsageText();
+
+}  // namespace launchcheck
+
+#endif  // LAUNCHER_TOOLS_LAUNCHCHECK_OPTIONS_H_

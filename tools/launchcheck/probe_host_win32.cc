@@ -1,0 +1,10 @@
+#include "platform/win32/win32_host.h"
+#include "probe_host.h"
+
+namespace launchcheck {
+
+ProbeHostFactory ThisMachine() {
+  return [] { return platform::NewWin32Host(); };
+}
+
+}  // namespace launchcheck
