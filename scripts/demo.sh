@@ -56,8 +56,13 @@ done
 scripts/wine-prefix.sh
 office_key='HKLM\Software\Microsoft\Office\Common'
 version_key='HKCU\Software\Wine\AppDefaults\launcher.exe'
+office_root='HKLM\Software\Microsoft\Office'
+office_existed=0
+"$wine" reg query "$office_root" >/dev/null 2>&1 && office_existed=1
 cleanup() {
   "$wine" reg delete "$office_key" /v LastAccessInstall /f >/dev/null 2>&1 || true
+  # The keys made for the value go too, unless they were there before.
+  [ "$office_existed" -eq 1 ] || "$wine" reg delete "$office_root" /f >/dev/null 2>&1 || true
   "$wine" reg delete "$version_key" /f >/dev/null 2>&1 || true
   scripts/wine-prefix.sh stop
 }
