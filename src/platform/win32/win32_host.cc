@@ -7,6 +7,7 @@
 
 #include "platform/number_text.h"
 #include "platform/win32/automation.h"
+#include "platform/win32/own_directory.h"
 #include "platform/win32/status_window.h"
 #include "platform/win32/system_message.h"
 #include "platform/win32/text_input.h"
@@ -19,19 +20,6 @@ namespace {
 HKEY ToHkey(RegistryKey key) { return reinterpret_cast<HKEY>(static_cast<std::intptr_t>(key)); }
 RegistryKey FromHkey(HKEY key) {
   return static_cast<RegistryKey>(reinterpret_cast<std::intptr_t>(key));
-}
-
-std::string ModuleFileName() {
-  std::vector<char> path(MAX_PATH);
-  for (;;) {
-    const DWORD length =
-        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) RaiseSystemFailure(::GetLastError(), "cannot find the program's own path");
-    // A full buffer means the path may have been cut short.
-    if (length < path.size() - 1) return std::string(path.data(), length);
-    if (path.size() >= 32 * 1024) return std::string(path.data(), length);
-    path.resize(path.size() * 2);
-  }
 }
 
 std::string ErrorReportText(const Failure& failure) {
@@ -139,15 +127,7 @@ class Win32Host : public Host {
     forms_.back()->SetCaption(control, text);
   }
 
-  std::string OwnDirectory() override {
-    const std::string path = ModuleFileName();
-    const size_t slash = path.find_last_of('\\');
-    if (slash == std::string::npos) return path;
-    std::string directory = path.substr(0, slash);
-    // At a drive root the directory keeps its "\": "D:\".
-    if (directory.size() == 2 && directory[1] == ':') directory += '\\';
-    return directory;
-  }
+  std::string OwnDirectory() override { return DirectoryOfModule(RunningProgramPath()); }
 
   void EndProgram() override {
     ReleaseAll();

@@ -1,0 +1,33 @@
+#include "platform/win32/own_directory.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/system_message.h"
+
+namespace platform {
+
+std::string DirectoryOfModule(const std::string& module_path) {
+  const size_t slash = module_path.find_last_of('\\');
+  if (slash == std::string::npos) return module_path;
+  std::string directory = module_path.substr(0, slash);
+  if (directory.size() == 2 && directory[1] == ':') directory += '\\';
+  return directory;
+}
+
+std::string RunningProgramPath() {
+  std::vector<char> path(MAX_PATH);
+  for (;;) {
+    const DWORD length =
+        ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) RaiseSystemFailure(::GetLastError(), "cannot find the program's own path");
+    // A full buffer means the path may have been cut short; paths end at 32K.
+    if (length < path.size() - 1 || path.size() >= 32 * 1024) {
+      return std::string(path.data(), length);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+}  // namespace platform

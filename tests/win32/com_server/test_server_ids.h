@@ -1,0 +1,29 @@
+#ifndef LAUNCHER_TESTS_WIN32_COM_SERVER_TEST_SERVER_IDS_H_
+#define LAUNCHER_TESTS_WIN32_COM_SERVER_TEST_SERVER_IDS_H_
+
+// What the automation test server and its users agree on.
+namespace test_server {
+
+inline constexpr char kClsidText[] = "{82A4E73F-DBF7-4775-8D26-EF37F87D0E58}";
+
+// The server's behaviour and its record live here, under HKEY_CURRENT_USER:
+//   "Version"     REG_SZ: `version` gives this text; REG_DWORD: this number.
+//                 Missing: reading `version` fails with kVersionFailure.
+//   "QuitCalls"   REG_DWORD, written by the server: calls of `quit` so far.
+//   "LiveObjects" REG_DWORD, written by the server: objects not yet released.
+inline constexpr char kStateKey[] = "Software\\LauncherTests\\AutomationServer";
+inline constexpr char kVersionValue[] = "Version";
+inline constexpr char kQuitCallsValue[] = "QuitCalls";
+inline constexpr char kLiveObjectsValue[] = "LiveObjects";
+
+// The exception code and description of a failed `version` read.
+inline constexpr long kVersionFailure = static_cast<long>(0x800A1001);
+inline constexpr char kVersionFailureText[] = "version is not available";
+
+// The server's DISPIDs.
+inline constexpr long kVersionId = 1;
+inline constexpr long kQuitId = 2;
+
+}  // namespace test_server
+
+#endif  // LAUNCHER_TESTS_WIN32_COM_SERVER_TEST_SERVER_IDS_H_

@@ -1,0 +1,155 @@
+// Starting programs through the Win32 host, alone and as the launcher
+// resolves a launch value, with a probe program that records each start.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "launcher/command_line.h"
+#include "platform/win32/own_directory.h"
+#include "platform/win32/win32_host.h"
+#include "test_support.h"
+
+namespace {
+
+struct Record {
+  std::string program;
+  std::string command_line;
+};
+
+class ProgramStartTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    records_ = directory_.MakeDirectory("records");
+    SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", records_.c_str());
+  }
+  void TearDown() override { SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", nullptr); }
+
+  std::string AddProbe(const std::string& relative) {
+    return directory_.CopyIn(win32_test::ProgramDirectory() + "\\start_probe.exe", relative);
+  }
+
+  // Waits for the started probe's record. The wait only guards against a
+  // probe that never runs; the tests measure nothing.
+  std::vector<Record> WaitForRecords() {
+    for (int i = 0; i < 600 && directory_.Files("records").empty(); ++i) Sleep(50);
+    std::vector<Record> records;
+    for (const std::string& name : directory_.Files("records")) {
+      if (name.find(".partial") != std::string::npos) continue;
+      std::ifstream file(records_ + "\\" + name, std::ios::binary);
+      Record record;
+      std::getline(file, record.program);
+      std::getline(file, record.command_line);
+      records.push_back(record);
+    }
+    return records;
+  }
+
+  win32_test::TempDirectory directory_{"Program Files\\Disc Tools"};
+  std::string records_;
+  std::unique_ptr<platform::Host> host_ = platform::NewWin32Host();
+};
+
+TEST_F(ProgramStartTest, StartsProgramWithItsCommandLine) {
+  const std::string probe = AddProbe("apps\\setup.exe");
+  const std::string command_line = "\"" + probe + "\" /q  two";
+  host_->StartProgram(probe, command_line);
+  const std::vector<Record> records = WaitForRecords();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].program, probe);
+  EXPECT_EQ(records[0].command_line, command_line);
+}
+
+TEST_F(ProgramStartTest, MissingOrEmptyProgramFails) {
+  const std::string missing = directory_.path() + "\\missing.exe";
+  try {
+    host_->StartProgram(missing, "\"" + missing + "\" /q");
+    FAIL() << "started a missing program";
+  } catch (const platform::Failure& failure) {
+    EXPECT_EQ(failure.number(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(failure.description().rfind("cannot start \"" + missing + "\" /q: ", 0), 0u)
+        << failure.description();
+  }
+  EXPECT_THROW(host_->StartProgram("", ""), platform::Failure);
+  EXPECT_THROW(host_->StartProgram(directory_.path(), directory_.path()), platform::Failure);
+}
+
+struct LaunchCase {
+  const char* label;
+  std::vector<std::string> probes;  // relative to the install directory
+  std::string launch_value;
+  std::string started;    // relative to the install directory
+  std::string arguments;  // what follows the quoted program
+};
+
+// The install directory, "...\Program Files\Disc Tools", has a blank at each
+// level; a program planted at either prefix must never run.
+TEST_F(ProgramStartTest, LaunchValueStartsOnlyWhatItNames) {
+  AddProbe("..\\..\\Program.exe");
+  AddProbe("..\\Disc.exe");
+  const LaunchCase cases[] = {
+      {"plain", {"start.exe"}, "start.exe", "start.exe", ""},
+      {"arguments", {"apps\\setup.exe"}, "apps\\setup.exe /q /n", "apps\\setup.exe", " /q /n"},
+      {"extension added", {"apps\\setup.exe"}, "apps\\setup /q", "apps\\setup.exe", " /q"},
+      {"blank in the name", {"My Setup.exe"}, "My Setup.exe /q", "My Setup.exe", " /q"},
+      {"shortest prefix first", {"My.exe", "My Setup.exe"}, "My Setup.exe", "My.exe", " Setup.exe"},
+  };
+  for (const LaunchCase& test : cases) {
+    SCOPED_TRACE(test.label);
+    win32_test::TempDirectory records("records");
+    SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", records.path().c_str());
+    records_ = records.path();
+    for (const std::string& probe : test.probes) AddProbe(probe);
+
+    checker::StartLaunchValue(*host_, directory_.path() + "\\", test.launch_value);
+
+    for (int i = 0; i < 600 && records.Files("").empty(); ++i) Sleep(50);
+    const std::vector<std::string> names = records.Files("");
+    ASSERT_EQ(names.size(), 1u);
+    std::ifstream file(records.path() + "\\" + names[0], std::ios::binary);
+    Record record;
+    std::getline(file, record.program);
+    std::getline(file, record.command_line);
+    const std::string started = directory_.path() + "\\" + test.started;
+    EXPECT_EQ(record.program, started);
+    EXPECT_EQ(record.command_line, "\"" + started + "\"" + test.arguments);
+    // The probe may still be ending; its file can go once it has.
+    for (const std::string& probe : test.probes) {
+      const std::string path = directory_.path() + "\\" + probe;
+      for (int i = 0; i < 600 && !DeleteFileA(path.c_str()); ++i) Sleep(50);
+    }
+  }
+}
+
+TEST_F(ProgramStartTest, LaunchValueNamingNothingFails) {
+  AddProbe("..\\Disc.exe");
+  EXPECT_THROW(checker::StartLaunchValue(*host_, directory_.path() + "\\", "missing.exe /q"),
+               platform::Failure);
+  EXPECT_THROW(checker::StartLaunchValue(*host_, directory_.path() + "\\", ""), platform::Failure);
+  Sleep(200);
+  EXPECT_TRUE(directory_.Files("records").empty());
+}
+
+TEST(OwnDirectoryTest, IsTheProgramsDirectory) {
+  auto host = platform::NewWin32Host();
+  EXPECT_EQ(host->OwnDirectory(), win32_test::ProgramDirectory());
+}
+
+TEST(OwnDirectoryTest, KeepsBackslashOnlyAtDriveRoot) {
+  const struct {
+    std::string module;
+    std::string directory;
+  } cases[] = {
+      {"C:\\Apps\\Launcher\\launcher.exe", "C:\\Apps\\Launcher"},
+      {"D:\\launcher.exe", "D:\\"},
+      {"D:\\Disc Tools\\launcher.exe", "D:\\Disc Tools"},
+      {"\\\\server\\share\\launcher.exe", "\\\\server\\share"},
+  };
+  for (const auto& test : cases) {
+    EXPECT_EQ(platform::DirectoryOfModule(test.module), test.directory) << test.module;
+  }
+}
+
+}  // namespace
