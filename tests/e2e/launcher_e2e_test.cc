@@ -12,6 +12,8 @@
 #include <ostream>
 #include <string>
 
+#include "com_registration.h"
+#include "com_server/test_server_ids.h"
 #include "launcher_directory.h"
 #include "launcher_run.h"
 #include "registry_state.h"
@@ -44,6 +46,7 @@ std::map<std::string, std::string> RegistryTheLauncherSees() {
   all.merge(SnapshotRegistry(HKEY_CURRENT_USER, "Software\\Microsoft\\Office"));
   all.merge(SnapshotRegistry(HKEY_CURRENT_USER, kWineVersionKey));
   all.merge(SnapshotRegistry(HKEY_CLASSES_ROOT, "word.application"));
+  all.merge(SnapshotRegistry(HKEY_CLASSES_ROOT, std::string("CLSID\\") + test_server::kClsidText));
   return all;
 }
 
@@ -78,6 +81,8 @@ class LauncherEndToEnd : public ::testing::Test {
     SetEnvironmentVariableA("LAUNCHER_E2E_RECORD", directory_->record().c_str());
     DeleteRegistryValue(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue);
     SetWindowsVersion("winxp");
+    // Only the tests that register the test server have a word processor.
+    ASSERT_TRUE(SnapshotRegistry(HKEY_CLASSES_ROOT, "word.application").empty());
   }
 
   void TearDown() override {
@@ -205,6 +210,68 @@ INSTANTIATE_TEST_SUITE_P(
         // Missing, and no word processor to ask: the fallback again.
         OfficeCase{"MissingWithoutWordProcessor", [] {}, "default entry"}),
     [](const ::testing::TestParamInfo<OfficeCase>& info) { return std::string(info.param.name); });
+
+// --- The word processor, asked when the registry gives no version ---
+
+struct WordCase {
+  const char* name;
+  void (*set_up)();
+  const char* started;  // the probe's arguments
+  DWORD quit_calls;     // calls of `quit` the server records
+};
+
+void PrintTo(const WordCase& c, std::ostream* out) { *out << c.name; }
+
+// The automation test server registered as "word.application".
+class WordProcessor : public LauncherEndToEnd, public ::testing::WithParamInterface<WordCase> {
+ protected:
+  void SetUp() override {
+    LauncherEndToEnd::SetUp();
+    word_ = std::make_unique<win32_test::ComRegistration>("word.application",
+                                                          win32_test::TestServerPath());
+  }
+  void TearDown() override {
+    word_.reset();
+    LauncherEndToEnd::TearDown();
+  }
+
+ private:
+  std::unique_ptr<win32_test::ComRegistration> word_;
+};
+
+TEST_P(WordProcessor, PicksTheKey) {
+  directory_->WriteConfig(
+      Ini({"[winxpLaunchFiles]", "9=probe.exe key 9", "11=probe.exe key 11", "12=probe.exe key 12",
+           "[defaultLaunchFiles]", "default=probe.exe default entry"}));
+  GetParam().set_up();
+  ExpectStarted(Run(), ProbeRecord("probe.exe", std::string(" ") + GetParam().started));
+  EXPECT_EQ(win32_test::ServerQuitCalls(), GetParam().quit_calls);
+  EXPECT_EQ(win32_test::ServerLiveObjects(), 0u) << "the launcher kept an object";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WhenTheRegistryHasNone, WordProcessor,
+    ::testing::Values(
+        WordCase{"Version", [] { win32_test::SetServerVersion("9.0"); }, "key 9", 1},
+        WordCase{"LongVersion", [] { win32_test::SetServerVersion("12.0.4518"); }, "key 12", 1},
+        // A value of another type counts as missing.
+        WordCase{"BinaryRegistryValue",
+                 [] {
+                   SetRegistryBinary(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue,
+                                     std::string("\x0b\0\0\0", 4));
+                   win32_test::SetServerVersion("11.0");
+                 },
+                 "key 11", 1},
+        // No version to read: the fallback starts the default entry; no quit.
+        WordCase{"VersionFails", [] { win32_test::SetServerVersionFails(); }, "default entry", 0},
+        // A registry number is used without asking.
+        WordCase{"RegistryNumberFirst",
+                 [] {
+                   SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 12);
+                   win32_test::SetServerVersion("9.0");
+                 },
+                 "key 12", 0}),
+    [](const ::testing::TestParamInfo<WordCase>& info) { return std::string(info.param.name); });
 
 // --- Which entry is started ---
 

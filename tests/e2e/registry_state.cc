@@ -88,6 +88,12 @@ void SetRegistryText(HKEY root, const std::string& path, const std::string& name
            static_cast<DWORD>(value.size() + 1));
 }
 
+void SetRegistryBinary(HKEY root, const std::string& path, const std::string& name,
+                       const std::string& bytes) {
+  SetValue(root, path, name, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()),
+           static_cast<DWORD>(bytes.size()));
+}
+
 void DeleteRegistryValue(HKEY root, const std::string& path, const std::string& name) {
   HKEY key = nullptr;
   if (RegOpenKeyExA(root, path.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;

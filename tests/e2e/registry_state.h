@@ -17,6 +17,8 @@ std::map<std::string, std::string> SnapshotRegistry(HKEY root, const std::string
 void SetRegistryDword(HKEY root, const std::string& path, const std::string& name, DWORD value);
 void SetRegistryText(HKEY root, const std::string& path, const std::string& name,
                      const std::string& value);
+void SetRegistryBinary(HKEY root, const std::string& path, const std::string& name,
+                       const std::string& bytes);
 
 // Removes a value; a missing value or key is no error.
 void DeleteRegistryValue(HKEY root, const std::string& path, const std::string& name);
