@@ -115,10 +115,4 @@ TEST_F(TextInputTest, LowerCaseKeepsLength) {
   }
 }
 
-TEST_F(TextInputTest, TextToNumberAcceptsOnlyNumbers) {
-  EXPECT_EQ(host_->TextToNumber("11"), 11.0);
-  EXPECT_THROW(host_->TextToNumber(""), platform::Failure);
-  EXPECT_THROW(host_->TextToNumber("11a"), platform::Failure);
-}
-
 }  // namespace
