@@ -85,5 +85,43 @@ TEST(ReadRegistryValueTest, LongTextsReadWholeUntilTheirNulPassesCharacter32767)
   }
 }
 
+struct ChangeCase {
+  const char* what;
+  std::uint32_t type;
+  std::string bytes;
+  std::uint32_t new_type;  // 0: the value is removed
+  std::string new_bytes;
+  RegistryValue expected;
+};
+
+TEST(ReadRegistryValueTest, ValueChangingBetweenProbeAndReadGivesOnlyWhatWasRead) {
+  const ChangeCase cases[] = {
+      {"text grows", 1, Bytes("1\0", 2), 1, Bytes("12345\0", 6), RegistryValue("")},
+      {"text shrinks", 1, Bytes("12345\0", 6), 1, Bytes("9\0", 2), RegistryValue("9")},
+      {"text shrinks, no NUL", 1, Bytes("12345\0", 6), 1, "99", RegistryValue("99")},
+      {"text removed", 1, Bytes("11\0", 3), 0, "", RegistryValue("")},
+      {"text becomes a number", 1, Bytes("11\0\0", 4), 4, Bytes("\x0c\0\0\0", 4),
+       RegistryValue("\x0c")},
+      {"number removed", 4, Bytes("\x0b\0\0\0", 4), 0, "", RegistryValue("")},
+      {"number grows", 4, Bytes("\x0b\0\0\0", 4), 4, Bytes("\x0b\0\0\0\0\0\0\0", 8),
+       RegistryValue("")},
+      {"number becomes a text", 4, Bytes("\x0b\0\0\0", 4), 1, Bytes("11\0", 3),
+       RegistryValue(0x3131)},
+  };
+  for (const ChangeCase& c : cases) {
+    SimulatedHost host;
+    host.SetRegistryValue(kHkeyLocalMachine, kKey, kName, c.type, c.bytes);
+    host.AfterNextSizeProbe([&] {
+      if (c.new_type == 0) {
+        host.RemoveRegistryValue(kHkeyLocalMachine, kKey, kName);
+      } else {
+        host.SetRegistryValue(kHkeyLocalMachine, kKey, kName, c.new_type, c.new_bytes);
+      }
+    });
+    EXPECT_EQ(ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName), c.expected) << c.what;
+    EXPECT_EQ(host.open_registry_keys(), 0) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace checker

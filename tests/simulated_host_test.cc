@@ -61,6 +61,30 @@ TEST(SimulatedRegistryTest, ProbeReportsTypeAndSizeAndSmallBufferGivesMoreData) 
   EXPECT_EQ(buffer[2], 3);
 }
 
+TEST(SimulatedRegistryTest, ChangeAfterSizeProbeRunsOnceAfterTheFirstProbeOnly) {
+  SimulatedHost host;
+  host.SetRegistryText(kHkeyLocalMachine, kKey, "V", "1");
+  int runs = 0;
+  host.AfterNextSizeProbe([&] {
+    ++runs;
+    host.RemoveRegistryValue(kHkeyLocalMachine, kKey, "v");
+  });
+  RegistryKey key = 0;
+  host.OpenRegistryKey(kHkeyLocalMachine, kKey, &key);
+  std::uint32_t type = 0;
+  std::uint32_t size = 8;
+  std::uint8_t buffer[8] = {};
+  // A read into a buffer is no size probe: the value is still there.
+  EXPECT_EQ(host.QueryRegistryValue(key, "V", &type, buffer, &size), kRegistrySuccess);
+  EXPECT_EQ(runs, 0);
+  // The probe itself still sees the old value; the next query does not.
+  EXPECT_EQ(host.QueryRegistryValue(key, "V", &type, nullptr, &size), kRegistrySuccess);
+  EXPECT_EQ(size, 2u);
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(host.QueryRegistryValue(key, "V", &type, nullptr, &size), kRegistryNotFound);
+  EXPECT_EQ(runs, 1);
+}
+
 std::vector<std::string> Lines(const std::string& bytes) {
   SimulatedHost host;
   host.AddFile("C:\\f.ini", bytes);

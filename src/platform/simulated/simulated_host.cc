@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 #include "platform/line_reader.h"
 #include "platform/number_text.h"
@@ -153,6 +154,12 @@ void SimulatedHost::SetRegistryNumber(RegistryKey root, const std::string& key_p
   SetRegistryValue(root, key_path, name, kRegDword, bytes);
 }
 
+void SimulatedHost::RemoveRegistryValue(RegistryKey root, const std::string& key_path,
+                                        const std::string& name) {
+  auto found = registry_.find(KeyName(root, key_path));
+  if (found != registry_.end()) found->second.erase(AsciiLower(name));
+}
+
 std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string& path,
                                             RegistryKey* key) {
   if (probes_ != nullptr) return probes_->OpenRegistryKey(root, path, key);
@@ -176,6 +183,14 @@ std::int32_t SimulatedHost::QueryRegistryValue(RegistryKey key, const std::strin
                                                std::uint32_t* type, std::uint8_t* data,
                                                std::uint32_t* size) {
   if (probes_ != nullptr) return probes_->QueryRegistryValue(key, name, type, data, size);
+  const std::int32_t status = QueryStoredValue(key, name, type, data, size);
+  if (data == nullptr && after_size_probe_) std::exchange(after_size_probe_, nullptr)();
+  return status;
+}
+
+std::int32_t SimulatedHost::QueryStoredValue(RegistryKey key, const std::string& name,
+                                             std::uint32_t* type, std::uint8_t* data,
+                                             std::uint32_t* size) {
   auto open = open_keys_.find(key);
   if (open == open_keys_.end()) return kRegistryInvalidHandle;
   const auto& values = registry_[open->second];

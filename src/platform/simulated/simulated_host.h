@@ -60,6 +60,11 @@ class SimulatedHost : public Host {
   void SetRegistryNumber(RegistryKey root, const std::string& key_path, const std::string& name,
                          std::uint32_t number);
   void AddRegistryKey(RegistryKey root, const std::string& key_path);
+  void RemoveRegistryValue(RegistryKey root, const std::string& key_path, const std::string& name);
+  // Runs `action` once, right after the next query that asks for a value's
+  // type and size only: a value that changes between a reader's size probe
+  // and its read.
+  void AfterNextSizeProbe(std::function<void()> action) { after_size_probe_ = std::move(action); }
 
   void SetVersion(std::uint32_t major, std::uint32_t minor, std::uint32_t build,
                   std::uint32_t platform_id);
@@ -145,12 +150,15 @@ class SimulatedHost : public Host {
   };
 
   static std::string KeyName(RegistryKey root, const std::string& path);
+  std::int32_t QueryStoredValue(RegistryKey key, const std::string& name, std::uint32_t* type,
+                                std::uint8_t* data, std::uint32_t* size);
   static std::string FileName(const std::string& path);
   // The native file that `path` names through a mapping, if any.
   std::optional<std::filesystem::path> MappedPath(const std::string& path) const;
 
   std::map<std::string, std::map<std::string, RegistryValueData>> registry_;
   std::map<RegistryKey, std::string> open_keys_;
+  std::function<void()> after_size_probe_;
   RegistryKey next_key_ = 0x100;
   VersionRecord version_;
   bool version_call_fails_ = false;
