@@ -1,0 +1,55 @@
+#!/bin/sh
+# The built launchcheck program from the shell: arguments, exit statuses and
+# which stream each output goes to. Usage: cli_test.sh PATH-TO-LAUNCHCHECK
+set -u
+tool="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+check() {  # check WHAT EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
+    failures=$((failures + 1))
+  fi
+}
+
+disc="$work/my disc"
+mkdir -p "$disc/apps"
+: >"$disc/apps/start.exe"
+: >"$disc/apps/Setup.exe"
+printf '[winxpLaunchFiles]\r\n11=apps\\setup /q\r\n[defaultLaunchFiles]\r\ndefault=apps\\start.exe\r\n' \
+  >"$disc/launch.ini"
+
+out="$("$tool" --os 5.1 --office 11 --dir 'C:\My Disc' -- "$disc" 2>"$work/err")"
+check "one host: status" 0 $?
+check "one host: output" 'C:\My Disc\apps\setup /q' "$out"
+check "one host: nothing on stderr" "" "$(cat "$work/err")"
+
+out="$(cd "$disc" && "$tool" --os 5.1 --office 11 2>/dev/null)"
+check "DIR defaults to the current directory" "$(cd "$disc" && pwd -P)"'\apps\setup /q' "$out"
+
+printf '[winxpLaunchFiles]\r\n11=gone.exe\r\n' >"$work/launch.ini"
+out="$("$tool" --os 5.1 --office 11 --dir 'D:\' "$work" 2>"$work/err")"
+check "error report: status" 1 $?
+check "error report: nothing on stdout" "" "$out"
+check "error report: on stderr" 'error report: error 2: cannot start D:\: no such program' \
+  "$(cat "$work/err")"
+
+"$tool" --dir 'D:\' "$work" >"$work/out" 2>"$work/err"
+check "table without default: status" 1 $?
+check "table: header first" "label     office  path      starts" "$(head -n 1 "$work/out")"
+check "table: one row per label and version" 64 "$(wc -l <"$work/out" | tr -d ' ')"
+check "table: findings on stderr" 1 "$(grep -c 'no usable default entry' "$work/err")"
+
+"$tool" --frobnicate "$disc" >"$work/out" 2>"$work/err"
+check "unknown option: status" 2 $?
+check "unknown option: nothing on stdout" "" "$(cat "$work/out")"
+check "unknown option: message" "launchcheck: unknown option --frobnicate" "$(head -n 1 "$work/err")"
+
+"$tool" --help >"$work/out" 2>&1
+check "help: status" 0 $?
+check "help: usage line" "Usage: launchcheck [OPTIONS] [DIR]" "$(head -n 1 "$work/out")"
+
+[ "$failures" -eq 0 ] && echo "all passed"
+exit "$failures"
