@@ -87,17 +87,5 @@ TEST(ObserverTest, MissingProgramFallsBackAndAFailedFallbackResolvesNothing) {
   EXPECT_TRUE(host.error_report().has_value());
 }
 
-TEST(ObserverTest, RunWithoutObserverStartsTheSameProgram) {
-  SimulatedHost observed;
-  SimulatedHost plain;
-  testing::SetUpStandardMachine(observed);
-  testing::SetUpStandardMachine(plain);
-  Observe(observed);
-  EXPECT_EQ(plain.Run(&Main), 0);
-  ASSERT_EQ(observed.started().size(), 1u);
-  ASSERT_EQ(plain.started().size(), 1u);
-  EXPECT_EQ(observed.started()[0].command_line, plain.started()[0].command_line);
-}
-
 }  // namespace
 }  // namespace checker

@@ -12,34 +12,6 @@ TEST_F(LaunchcheckExeTest, OneSimulatedHostPrintsTheCommandLine) {
   EXPECT_EQ(run.err, "");
 }
 
-TEST_F(LaunchcheckExeTest, ErrorReportAndUsageErrorsHaveTheirOwnStatus) {
-  disc_.Write("launch.ini", "[winxpLaunchFiles]\r\n11=gone.exe\r\n");
-  const ExeRun report = Launchcheck("--os 5.1 --office 11 --dir C:\\Disc " + QuotedDisc());
-  EXPECT_EQ(report.status, 1u);
-  EXPECT_EQ(report.out, "");
-  EXPECT_EQ(report.err, "error report: error 2: cannot start C:\\Disc\\: no such program\n");
-
-  const ExeRun usage = Launchcheck("--os five " + QuotedDisc());
-  EXPECT_EQ(usage.status, 2u);
-  EXPECT_NE(usage.err.find("launchcheck: --os wants"), std::string::npos) << usage.err;
-}
-
-TEST_F(LaunchcheckExeTest, TableAndFindingsForEveryHost) {
-  disc_.Write("launch.ini",
-              "[winxpLaunchFiles]\r\n11=apps\\office2003\\setup.exe /q\r\n"
-              "11 =apps\\start.exe\r\n");
-  const ExeRun run = Launchcheck("--dir C:\\Disc " + QuotedDisc());
-  EXPECT_EQ(run.status, 1u);  // no default entry
-  EXPECT_NE(run.out.find("\nwinxp     11      primary   C:\\Disc\\apps\\office2003\\setup.exe "
-                         "/q\n"),
-            std::string::npos)
-      << run.out;
-  EXPECT_NE(run.err.find("launch.ini:3: blank before \"=\": this line never matches\n"),
-            std::string::npos)
-      << run.err;
-  EXPECT_NE(run.err.find("launch.ini: no usable default entry"), std::string::npos) << run.err;
-}
-
 TEST_F(LaunchcheckExeTest, ProbeReadsThisMachinesRegistryNumberAndVersion) {
   office_.SetNumber(11);
   const ExeRun run = Launchcheck("--probe " + QuotedDisc());
