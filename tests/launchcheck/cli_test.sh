@@ -2,7 +2,7 @@
 # The built launchcheck program from the shell: arguments, exit statuses and
 # which stream each output goes to. Usage: cli_test.sh PATH-TO-LAUNCHCHECK
 set -u
-tool="$1"
+tool="$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 failures=0
