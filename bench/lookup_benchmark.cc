@@ -1,0 +1,308 @@
+// The launch.ini lookup against the plain way of writing it and against the
+// bare reading of the same file, on generated files of 1 KiB, 1 MiB and
+// 64 MiB with the sought entry at the start, in the middle, at the end and
+// nowhere. Run by bench/run.sh, which explains the figures.
+//
+//   lookup_benchmark [--data_dir=DIR] [benchmark flags]
+//
+// The files are written to DIR (default: a directory under the system's
+// temporary directory) one at a time, as the cases need them, and removed
+// at the end.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/heap_peak.h"
+#include "bench/launch_ini_corpus.h"
+#include "bench/plain_lookup.h"
+#include "bench/raw_read.h"
+#include "config/launch_entry.h"
+#include "platform/simulated/simulated_host.h"
+
+namespace bench {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kDiscDirectory[] = "E:\\";
+constexpr char kDiscFile[] = "E:\\launch.ini";
+constexpr size_t kChunk = 64 * 1024;  // what LineReader reads at a time
+
+struct CaseSpec {
+  std::string size_name;
+  size_t size;
+  MatchPlace place;
+  size_t long_line = 0;
+
+  std::string Name() const {
+    std::string name = size_name + "/" + MatchPlaceName(place);
+    if (long_line > 0) name += "/line-" + std::to_string(long_line / 1024) + "KiB";
+    return name;
+  }
+};
+
+// The file of one case, on disk and in the hosts that read it. Only one is
+// kept at a time: the cases run in the order they were registered, grouped
+// by file, so that each file is made once.
+struct CaseFiles {
+  CaseSpec spec;
+  Corpus corpus;  // without its bytes, which the hosts hold
+  fs::path native;
+  platform::SimulatedHost memory_host;  // the file held in memory
+  platform::SimulatedHost mapped_host;  // the file read from disk
+};
+
+fs::path data_directory;
+std::unique_ptr<CaseFiles> current;
+
+CaseFiles& Files(const CaseSpec& spec) {
+  if (current != nullptr && current->spec.Name() == spec.Name()) return *current;
+  if (current != nullptr) fs::remove(current->native);
+  current.reset();
+  auto files = std::make_unique<CaseFiles>();
+  files->spec = spec;
+  files->corpus = MakeLaunchIni(spec.size, spec.place, spec.long_line);
+  const fs::path case_directory = data_directory / "case";
+  fs::create_directories(case_directory);
+  files->native = case_directory / "launch.ini";
+  if (std::FILE* out = std::fopen(files->native.c_str(), "wb")) {
+    const std::string& bytes = files->corpus.bytes;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    if (std::fclose(out) != 0 || !written)
+      throw std::runtime_error("cannot write " + files->native.string());
+  } else {
+    throw std::runtime_error("cannot create " + files->native.string());
+  }
+  files->memory_host.AddFile(kDiscFile, files->corpus.bytes);
+  files->mapped_host.MapDirectory(kDiscDirectory, case_directory);
+  files->corpus.bytes = std::string();
+  current = std::move(files);
+  return *current;
+}
+
+std::string Expected(const CaseSpec& spec) {
+  return spec.place == MatchPlace::kAbsent ? "" : kSoughtValue;
+}
+
+void Report(benchmark::State& state, const CaseFiles& files, size_t bytes_per_run,
+            size_t heap_peak) {
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes_per_run));
+  state.counters["heap_peak"] = static_cast<double>(heap_peak);
+  state.counters["longest_line"] = static_cast<double>(files.corpus.longest_line);
+}
+
+// checker::ReadLaunchEntry on a simulated host, reading from disk (`mapped`)
+// or from memory.
+void Lookup(benchmark::State& state, const CaseSpec& spec, bool mapped) {
+  CaseFiles& files = Files(spec);
+  platform::Host& host = mapped ? static_cast<platform::Host&>(files.mapped_host)
+                                : static_cast<platform::Host&>(files.memory_host);
+  const std::string expected = Expected(spec);
+  for (auto _ : state) {
+    std::string value = checker::ReadLaunchEntry(host, kDiscFile, kSoughtSection, kSoughtKey);
+    benchmark::DoNotOptimize(value);
+    if (value != expected) {
+      state.SkipWithError("the lookup gave the wrong value");
+      return;
+    }
+  }
+  HeapPeak heap;
+  checker::ReadLaunchEntry(host, kDiscFile, kSoughtSection, kSoughtKey);
+  Report(state, files, files.corpus.bytes_to_match, heap.peak());
+}
+
+void Plain(benchmark::State& state, const CaseSpec& spec) {
+  CaseFiles& files = Files(spec);
+  const std::string expected = Expected(spec);
+  for (auto _ : state) {
+    std::string value = PlainLookup(files.native, kSoughtSection, kSoughtKey);
+    benchmark::DoNotOptimize(value);
+    if (value != expected) {
+      state.SkipWithError("the plain lookup gave the wrong value");
+      return;
+    }
+  }
+  HeapPeak heap;
+  PlainLookup(files.native, kSoughtSection, kSoughtKey);
+  Report(state, files, files.corpus.bytes_to_match, heap.peak());
+}
+
+void Raw(benchmark::State& state, const CaseSpec& spec) {
+  CaseFiles& files = Files(spec);
+  std::vector<char> buffer(kChunk);
+  for (auto _ : state) {
+    const size_t count = RawRead(files.native, buffer);
+    benchmark::DoNotOptimize(buffer.data());
+    if (count != spec.size) {
+      state.SkipWithError("the file changed size");
+      return;
+    }
+  }
+  size_t heap_peak = 0;
+  {
+    HeapPeak heap;
+    std::vector<char> own(kChunk);
+    RawRead(files.native, own);
+    heap_peak = heap.peak();
+  }
+  Report(state, files, spec.size, heap_peak);
+}
+
+void Register(const CaseSpec& spec, bool with_raw) {
+  const std::string name = spec.Name();
+  if (with_raw) {
+    benchmark::RegisterBenchmark((spec.size_name + "/raw_read").c_str(), Raw, spec);
+  }
+  benchmark::RegisterBenchmark((name + "/lookup_file").c_str(), Lookup, spec, true);
+  benchmark::RegisterBenchmark((name + "/lookup_memory").c_str(), Lookup, spec, false);
+  benchmark::RegisterBenchmark((name + "/plain_file").c_str(), Plain, spec);
+}
+
+// Prints the usual table, then the figures the goals are about: how fast the
+// lookup reads against the bare read and against the plain lookup.
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      if (run.error_occurred) continue;
+      // With repetitions, the medians; else the single runs.
+      const bool wanted = run.repetitions > 1
+                              ? run.run_type == Run::RT_Aggregate && run.aggregate_name == "median"
+                              : run.run_type == Run::RT_Iteration;
+      if (!wanted) continue;
+      std::string name = run.run_name.function_name;
+      const size_t slash = name.rfind('/');
+      Figure& figure = figures_[name.substr(0, slash)][name.substr(slash + 1)];
+      figure.bytes_per_second = Counter(run, "bytes_per_second");
+      figure.heap_peak = Counter(run, "heap_peak");
+      figure.longest_line = Counter(run, "longest_line");
+      figure.microseconds = run.GetAdjustedRealTime() * Microseconds(run.time_unit);
+    }
+  }
+
+  void Finalize() override {
+    ConsoleReporter::Finalize();
+    std::FILE* out = stdout;
+    std::fprintf(out, "\n%-28s %10s %10s %10s %10s %8s %8s %11s %11s\n", "case", "lookup us",
+                 "lookup", "raw", "plain", "vs raw", "vs plain", "heap KiB", "plain KiB");
+    for (const auto& [group, methods] : figures_) {
+      const auto lookup = methods.find("lookup_file");
+      const auto plain = methods.find("plain_file");
+      if (lookup == methods.end() || plain == methods.end()) continue;
+      const std::string size_name = group.substr(0, group.find('/'));
+      const auto raw_group = figures_.find(size_name);
+      double raw = 0;
+      if (raw_group != figures_.end() && raw_group->second.count("raw_read") == 1) {
+        raw = raw_group->second.at("raw_read").bytes_per_second;
+      }
+      const Figure& l = lookup->second;
+      const Figure& p = plain->second;
+      std::fprintf(out, "%-28s %10.1f %10s %10s %10s %7.2fx %7.2fx %11.1f %11.1f\n", group.c_str(),
+                   l.microseconds, Rate(l.bytes_per_second).c_str(), Rate(raw).c_str(),
+                   Rate(p.bytes_per_second).c_str(), raw > 0 ? l.bytes_per_second / raw : 0.0,
+                   p.microseconds > 0 ? p.microseconds / l.microseconds : 0.0, l.heap_peak / 1024,
+                   p.heap_peak / 1024);
+    }
+    std::fprintf(out,
+                 "\nlookup: checker::ReadLaunchEntry, simulated host reading the file from disk;"
+                 "\nraw: read() of the whole file; rates in bytes to the match per second;"
+                 "\nvs raw: lookup rate / raw rate; vs plain: plain time / lookup time.\n");
+  }
+
+ private:
+  struct Figure {
+    double bytes_per_second = 0;
+    double heap_peak = 0;
+    double longest_line = 0;
+    double microseconds = 0;
+  };
+
+  static double Counter(const Run& run, const char* name) {
+    const auto found = run.counters.find(name);
+    return found == run.counters.end() ? 0 : found->second.value;
+  }
+
+  static double Microseconds(benchmark::TimeUnit unit) {
+    switch (unit) {
+      case benchmark::kNanosecond:
+        return 1e-3;
+      case benchmark::kMicrosecond:
+        return 1;
+      case benchmark::kMillisecond:
+        return 1e3;
+      case benchmark::kSecond:
+        return 1e6;
+    }
+    return 1;
+  }
+
+  static std::string Rate(double bytes_per_second) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f GB/s", bytes_per_second / 1e9);
+    if (bytes_per_second < 1e9)
+      std::snprintf(text, sizeof text, "%.1f MB/s", bytes_per_second / 1e6);
+    return text;
+  }
+
+  std::map<std::string, std::map<std::string, Figure>> figures_;
+};
+
+}  // namespace
+}  // namespace bench
+
+int main(int argc, char** argv) {
+  namespace fs = std::filesystem;
+  // Our own flag first: the library rejects flags it does not know.
+  std::vector<char*> arguments;
+  bool own_directory = false;
+  for (int i = 0; i < argc; ++i) {
+    constexpr char kFlag[] = "--data_dir=";
+    if (std::strncmp(argv[i], kFlag, sizeof kFlag - 1) == 0) {
+      bench::data_directory = argv[i] + sizeof kFlag - 1;
+    } else {
+      arguments.push_back(argv[i]);
+    }
+  }
+  if (bench::data_directory.empty()) {
+    bench::data_directory =
+        fs::temp_directory_path() / ("launcher-lookup-bench-" + std::to_string(getpid()));
+    own_directory = true;
+  }
+  int count = static_cast<int>(arguments.size());
+  benchmark::Initialize(&count, arguments.data());
+  if (benchmark::ReportUnrecognizedArguments(count, arguments.data())) return 2;
+
+  using bench::MatchPlace;
+  const struct {
+    const char* name;
+    size_t size;
+  } sizes[] = {{"1KiB", 1024}, {"1MiB", 1024 * 1024}, {"64MiB", 64 * 1024 * 1024}};
+  for (const auto& size : sizes) {
+    bool with_raw = true;
+    for (MatchPlace place :
+         {MatchPlace::kAbsent, MatchPlace::kEnd, MatchPlace::kMiddle, MatchPlace::kStart}) {
+      bench::Register({size.name, size.size, place}, with_raw);
+      with_raw = false;
+    }
+  }
+  // Memory follows the longest line, not the file.
+  bench::Register({"64MiB", 64 * 1024 * 1024, MatchPlace::kEnd, 1024 * 1024}, false);
+
+  bench::SummaryReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  bench::current.reset();
+  std::error_code error;
+  fs::remove(bench::data_directory / "case" / "launch.ini", error);
+  fs::remove(bench::data_directory / "case", error);
+  if (own_directory) fs::remove(bench::data_directory, error);
+  return 0;
+}
