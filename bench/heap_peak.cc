@@ -30,22 +30,38 @@ long long HeapPeak::current() const { return held; }
 
 }  // namespace bench
 
-// The program's allocator, counting while a HeapPeak lives. The array and
-// nothrow forms of the standard library call these.
-void* operator new(std::size_t size) {
+// The program's allocator, counting while a HeapPeak lives. Every plain
+// form is replaced, so that no runtime (a sanitizer's, say) takes a block
+// this one does not count, or gives back one it did.
+namespace {
+
+void* Take(std::size_t size) noexcept {
   void* block = std::malloc(size > 0 ? size : 1);
-  if (block == nullptr) throw std::bad_alloc();
-  if (bench::tracking) {
+  if (block != nullptr && bench::tracking) {
     bench::held += static_cast<long long>(malloc_usable_size(block));
     bench::highest = std::max(bench::highest, bench::held);
   }
   return block;
 }
 
-void operator delete(void* block) noexcept {
+void Give(void* block) noexcept {
   if (block == nullptr) return;
   if (bench::tracking) bench::held -= static_cast<long long>(malloc_usable_size(block));
   std::free(block);
 }
 
-void operator delete(void* block, std::size_t) noexcept { operator delete(block); }
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (void* block = Take(size)) return block;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Take(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Take(size); }
+void operator delete(void* block) noexcept { Give(block); }
+void operator delete[](void* block) noexcept { Give(block); }
+void operator delete(void* block, std::size_t) noexcept { Give(block); }
+void operator delete[](void* block, std::size_t) noexcept { Give(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { Give(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { Give(block); }
