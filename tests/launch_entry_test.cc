@@ -87,5 +87,33 @@ TEST(ReadLaunchEntryTest, FileNameIsFoundAsWindowsFindsIt) {
   EXPECT_EQ(ReadLaunchEntry(host, kIni, "s", "11"), "a.exe");
 }
 
+// A host whose code page also has upper-case letters above 127, as Western
+// code pages do: 0xC0-0xDE lower to 0xE0-0xFE, except 0xD7.
+class WesternHost : public SimulatedHost {
+ public:
+  std::string LowerCase(const std::string& text) override {
+    std::string lower = SimulatedHost::LowerCase(text);
+    for (char& c : lower) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7) c = static_cast<char>(byte + 0x20);
+    }
+    return lower;
+  }
+};
+
+TEST(ReadLaunchEntryTest, LinesAreLoweredByTheHostsRules) {
+  // Octal escapes: 0xC9 is \311, 0xE9 \351, 0xD7 \327, 0xF7 \367.
+  const LookupCase cases[] = {
+      {"header", "[\311coleLaunchFiles]\r\n11=a.exe\r\n", "\351coleLaunchFiles", "11", "a.exe"},
+      {"key, value kept", "[s]\r\n\31111=\311.exe\r\n", "s", "\35111", "\311.exe"},
+      {"byte the host does not lower", "[s]\r\n\327=a.exe\r\n\367=b.exe\r\n", "s", "\367", "b.exe"},
+  };
+  for (const LookupCase& c : cases) {
+    WesternHost host;
+    host.AddFile(kIni, c.file);
+    EXPECT_EQ(ReadLaunchEntry(host, kIni, c.section, c.key), c.expected) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace checker

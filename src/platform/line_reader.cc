@@ -5,17 +5,25 @@
 namespace platform {
 
 LineReader::LineReader(Source source, size_t chunk_size)
-    : source_(std::move(source)), buffer_(chunk_size > 0 ? chunk_size : 1) {}
+    : source_(std::move(source)), capacity_(chunk_size > 0 ? chunk_size : 1) {
+  buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
+}
 
 bool LineReader::Fill() {
   if (source_done_) return false;
   if (begin_ > 0) {
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
-  const size_t count = source_(buffer_.data() + end_, buffer_.size() - end_);
+  if (end_ == capacity_) {
+    // A line longer than the buffer: room for twice as much.
+    auto larger = std::make_unique_for_overwrite<char[]>(capacity_ * 2);
+    std::memcpy(larger.get(), buffer_.get(), end_);
+    buffer_ = std::move(larger);
+    capacity_ *= 2;
+  }
+  const size_t count = source_(buffer_.get() + end_, capacity_ - end_);
   if (count == 0) {
     source_done_ = true;
     return false;
@@ -31,26 +39,26 @@ void LineReader::SkipPendingLineFeed() {
   if (buffer_[begin_] == '\n') ++begin_;
 }
 
-bool LineReader::AtEnd() {
+bool LineReader::AtEndOfStream() {
   SkipPendingLineFeed();
   return begin_ == end_ && !Fill();
 }
 
-std::string_view LineReader::ReadLine() {
+std::string_view LineReader::ReadLineAcrossFills() {
   SkipPendingLineFeed();
   size_t searched = begin_;
   for (;;) {
-    const void* found = std::memchr(buffer_.data() + searched, '\r', end_ - searched);
+    const void* found = std::memchr(buffer_.get() + searched, '\r', end_ - searched);
     if (found != nullptr) {
-      const size_t cr = static_cast<const char*>(found) - buffer_.data();
-      const std::string_view line(buffer_.data() + begin_, cr - begin_);
+      const size_t cr = static_cast<const char*>(found) - buffer_.get();
+      const std::string_view line(buffer_.get() + begin_, cr - begin_);
       begin_ = cr + 1;
       line_feed_pending_ = true;
       return line;
     }
     const size_t scanned = end_ - begin_;
     if (!Fill()) {
-      const std::string_view line(buffer_.data() + begin_, end_ - begin_);
+      const std::string_view line(buffer_.get() + begin_, end_ - begin_);
       begin_ = end_;
       return line;
     }

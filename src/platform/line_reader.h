@@ -2,9 +2,10 @@
 #define LAUNCHER_PLATFORM_LINE_READER_H_
 
 #include <cstddef>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 namespace platform {
 
@@ -21,20 +22,49 @@ class LineReader {
   explicit LineReader(Source source, size_t chunk_size = 64 * 1024);
 
   // True when no byte is left.
-  bool AtEnd();
+  bool AtEnd() {
+    if (SkipBufferedLineFeed()) return false;
+    return AtEndOfStream();
+  }
 
   // The next line, without its terminator, valid until the next call. At
   // the end, the empty text.
-  std::string_view ReadLine();
+  std::string_view ReadLine() {
+    // Most lines end inside the buffer: found here without a call.
+    if (SkipBufferedLineFeed()) {
+      const char* begin = buffer_.get() + begin_;
+      if (const void* found = std::memchr(begin, '\r', end_ - begin_)) {
+        const size_t length = static_cast<size_t>(static_cast<const char*>(found) - begin);
+        begin_ += length + 1;
+        line_feed_pending_ = true;
+        return {begin, length};
+      }
+    }
+    return ReadLineAcrossFills();
+  }
 
  private:
+  // Drops a pending line feed when the byte after the carriage return is
+  // already buffered; true when a byte of the next line is buffered then.
+  bool SkipBufferedLineFeed() {
+    if (begin_ == end_) return false;
+    if (line_feed_pending_) {
+      line_feed_pending_ = false;
+      if (buffer_[begin_] == '\n' && ++begin_ == end_) return false;
+    }
+    return true;
+  }
+  bool AtEndOfStream();
+  std::string_view ReadLineAcrossFills();
   // Reads more bytes after those kept; false at the end of the stream.
   bool Fill();
   // Drops a line feed that follows the last carriage return, once it is known.
   void SkipPendingLineFeed();
 
   Source source_;
-  std::vector<char> buffer_;
+  // Left uninitialised: only bytes the source filled are ever looked at.
+  std::unique_ptr<char[]> buffer_;
+  size_t capacity_;
   size_t begin_ = 0;  // first unread byte
   size_t end_ = 0;    // one past the last byte read
   bool source_done_ = false;
