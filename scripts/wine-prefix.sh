@@ -18,7 +18,7 @@ if [ ! -f "$WINEPREFIX/.ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.ready"
 fi
-wineserver -p
+wineserver -p || true  # already running for this prefix: fine
 # Start the prefix's background services now, detached from our output:
 # started later by a test, they would inherit and hold CTest's output pipe.
 /usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
