@@ -1,7 +1,7 @@
 // The launch.ini lookup against the plain way of writing it and against the
 // bare reading of the same file, on generated files of 1 KiB, 1 MiB and
 // 64 MiB with the sought entry at the start, in the middle, at the end and
-// nowhere. Run by bench/run.sh, which explains the figures.
+// nowhere. Run by bench/run.sh; the README explains the figures.
 //
 //   lookup_benchmark [--data_dir=DIR] [benchmark flags]
 //
@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
