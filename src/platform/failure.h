@@ -2,7 +2,7 @@
 #define LAUNCHER_PLATFORM_FAILURE_H_
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace platform {
@@ -22,16 +22,18 @@ inline constexpr std::int32_t kGeneric = 31;  // ERROR_GEN_FAILURE
 
 // The one failure type. Every host operation that can fail raises it; a
 // guard catches it by this type and nothing else.
-class Failure : public std::runtime_error {
+class Failure : public std::exception {
  public:
   Failure(std::int32_t number, const std::string& description)
-      : std::runtime_error(description), number_(number) {}
+      : number_(number), description_(description) {}
 
+  const char* what() const noexcept override { return description_.c_str(); }
   std::int32_t number() const { return number_; }
-  std::string description() const { return what(); }
+  std::string description() const { return description_; }
 
  private:
   std::int32_t number_;
+  std::string description_;
 };
 
 }  // namespace platform
