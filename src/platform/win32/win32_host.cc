@@ -30,7 +30,14 @@ std::string ErrorReportText(const Failure& failure) {
     wsprintfA(hex, "%08lX", static_cast<unsigned long>(static_cast<std::uint32_t>(number)));
     text += std::string(" (0x") + hex + ")";
   }
-  return text + ":\n\n" + failure.description();
+  // A description can hold a whole launch value; a message box of tens of
+  // thousands of characters may never appear, so the report shows its start.
+  constexpr size_t kShownDescription = 1024;
+  std::string description = failure.description();
+  if (description.size() > kShownDescription) {
+    description = description.substr(0, kShownDescription) + "...";
+  }
+  return text + ":\n\n" + description;
 }
 
 class Win32Host : public Host {
