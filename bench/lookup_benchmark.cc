@@ -37,7 +37,7 @@ constexpr char kDiscDirectory[] = "E:\\";
 constexpr char kDiscFile[] = "E:\\launch.ini";
 constexpr size_t kChunk = 64 * 1024;  // what LineReader reads at a time
 
-struct CaseSpec {
+struct CaseShape {
   std::string size_name;
   size_t size;
   MatchPlace place;
@@ -54,7 +54,7 @@ struct CaseSpec {
 // kept at a time: the cases run in the order they were registered, grouped
 // by file, so that each file is made once.
 struct CaseFiles {
-  CaseSpec spec;
+  CaseShape shape;
   Corpus corpus;
   fs::path native;
   platform::SimulatedHost memory_host;  // the file held in memory
@@ -64,13 +64,13 @@ struct CaseFiles {
 fs::path data_directory;
 std::unique_ptr<CaseFiles> current;
 
-CaseFiles& Files(const CaseSpec& spec) {
-  if (current != nullptr && current->spec.Name() == spec.Name()) return *current;
+CaseFiles& Files(const CaseShape& shape) {
+  if (current != nullptr && current->shape.Name() == shape.Name()) return *current;
   if (current != nullptr) fs::remove(current->native);
   current.reset();
   auto files = std::make_unique<CaseFiles>();
-  files->spec = spec;
-  files->corpus = MakeLaunchIni(spec.size, spec.place, spec.long_line);
+  files->shape = shape;
+  files->corpus = MakeLaunchIni(shape.size, shape.place, shape.long_line);
   const fs::path case_directory = data_directory / "case";
   fs::create_directories(case_directory);
   files->native = case_directory / "launch.ini";
@@ -88,8 +88,8 @@ CaseFiles& Files(const CaseSpec& spec) {
   return *current;
 }
 
-std::string Expected(const CaseSpec& spec) {
-  return spec.place == MatchPlace::kAbsent ? "" : kSoughtValue;
+std::string Expected(const CaseShape& shape) {
+  return shape.place == MatchPlace::kAbsent ? "" : kSoughtValue;
 }
 
 void Report(benchmark::State& state, const CaseFiles& files, size_t bytes_per_run,
@@ -101,11 +101,11 @@ void Report(benchmark::State& state, const CaseFiles& files, size_t bytes_per_ru
 
 // checker::ReadLaunchEntry on a simulated host, reading from disk (`mapped`)
 // or from memory.
-void Lookup(benchmark::State& state, const CaseSpec& spec, bool mapped) {
-  CaseFiles& files = Files(spec);
+void Lookup(benchmark::State& state, const CaseShape& shape, bool mapped) {
+  CaseFiles& files = Files(shape);
   platform::Host& host = mapped ? static_cast<platform::Host&>(files.mapped_host)
                                 : static_cast<platform::Host&>(files.memory_host);
-  const std::string expected = Expected(spec);
+  const std::string expected = Expected(shape);
   for (auto _ : state) {
     std::string value = checker::ReadLaunchEntry(host, kDiscFile, kSoughtSection, kSoughtKey);
     benchmark::DoNotOptimize(value);
@@ -119,9 +119,9 @@ void Lookup(benchmark::State& state, const CaseSpec& spec, bool mapped) {
   Report(state, files, files.corpus.bytes_to_match, heap.peak());
 }
 
-void Plain(benchmark::State& state, const CaseSpec& spec) {
-  CaseFiles& files = Files(spec);
-  const std::string expected = Expected(spec);
+void Plain(benchmark::State& state, const CaseShape& shape) {
+  CaseFiles& files = Files(shape);
+  const std::string expected = Expected(shape);
   for (auto _ : state) {
     std::string value = PlainLookup(files.native, kSoughtSection, kSoughtKey);
     benchmark::DoNotOptimize(value);
@@ -135,13 +135,13 @@ void Plain(benchmark::State& state, const CaseSpec& spec) {
   Report(state, files, files.corpus.bytes_to_match, heap.peak());
 }
 
-void Raw(benchmark::State& state, const CaseSpec& spec) {
-  CaseFiles& files = Files(spec);
+void Raw(benchmark::State& state, const CaseShape& shape) {
+  CaseFiles& files = Files(shape);
   std::vector<char> buffer(kChunk);
   for (auto _ : state) {
     const size_t count = RawRead(files.native, buffer);
     benchmark::DoNotOptimize(buffer.data());
-    if (count != spec.size) {
+    if (count != shape.size) {
       state.SkipWithError("the file changed size");
       return;
     }
@@ -153,13 +153,13 @@ void Raw(benchmark::State& state, const CaseSpec& spec) {
     RawRead(files.native, own);
     heap_peak = heap.peak();
   }
-  Report(state, files, spec.size, heap_peak);
+  Report(state, files, shape.size, heap_peak);
 }
 
 // The floor of reading line by line: the bytes held in memory, two memchr
 // per line, nothing else.
-void Scan(benchmark::State& state, const CaseSpec& spec) {
-  CaseFiles& files = Files(spec);
+void Scan(benchmark::State& state, const CaseShape& shape) {
+  CaseFiles& files = Files(shape);
   for (auto _ : state) {
     const size_t count = CountBracketLines(files.corpus.bytes);
     benchmark::DoNotOptimize(count);
@@ -168,18 +168,18 @@ void Scan(benchmark::State& state, const CaseSpec& spec) {
       return;
     }
   }
-  Report(state, files, spec.size, 0);
+  Report(state, files, shape.size, 0);
 }
 
-void Register(const CaseSpec& spec, bool with_floors) {
-  const std::string name = spec.Name();
+void Register(const CaseShape& shape, bool with_floors) {
+  const std::string name = shape.Name();
   if (with_floors) {
-    benchmark::RegisterBenchmark((spec.size_name + "/raw_read").c_str(), Raw, spec);
-    benchmark::RegisterBenchmark((spec.size_name + "/line_scan").c_str(), Scan, spec);
+    benchmark::RegisterBenchmark((shape.size_name + "/raw_read").c_str(), Raw, shape);
+    benchmark::RegisterBenchmark((shape.size_name + "/line_scan").c_str(), Scan, shape);
   }
-  benchmark::RegisterBenchmark((name + "/lookup_file").c_str(), Lookup, spec, true);
-  benchmark::RegisterBenchmark((name + "/lookup_memory").c_str(), Lookup, spec, false);
-  benchmark::RegisterBenchmark((name + "/plain_file").c_str(), Plain, spec);
+  benchmark::RegisterBenchmark((name + "/lookup_file").c_str(), Lookup, shape, true);
+  benchmark::RegisterBenchmark((name + "/lookup_memory").c_str(), Lookup, shape, false);
+  benchmark::RegisterBenchmark((name + "/plain_file").c_str(), Plain, shape);
 }
 
 // Prints the usual table, then the figures the goals are about: how fast the
