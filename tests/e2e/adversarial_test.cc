@@ -18,6 +18,7 @@
 
 #include "com_registration.h"
 #include "com_server/test_server_ids.h"
+#include "e2e_support.h"
 #include "launcher_directory.h"
 #include "launcher_run.h"
 #include "registry_state.h"
@@ -27,40 +28,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kOfficeKey[] = "Software\\Microsoft\\Office\\Common";
-constexpr char kOfficeValue[] = "LastAccessInstall";
-constexpr char kWineVersionKey[] = "Software\\Wine\\AppDefaults\\launcher.exe";
-// A guard against a hung run, not a measurement.
-constexpr unsigned long kRunTimeoutMs = 60000;
 // A command line longer than Windows accepts (32,767 characters).
 constexpr size_t kTooLong = 40000;
-
-fs::path ProgramsDirectory() {
-  char own_path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, own_path, MAX_PATH);
-  return fs::path(own_path).parent_path();
-}
-
-std::string Ini(std::initializer_list<std::string> lines) {
-  std::string text;
-  for (const std::string& line : lines) text += line + "\r\n";
-  return text;
-}
 
 // The configuration most cases use: the pair winxp / 11 and a default.
 std::string StandardConfig() {
   return Ini({"[winxpLaunchFiles]", "0=probe.exe key 0", "11=probe.exe key 11",
               "[defaultLaunchFiles]", "default=probe.exe default entry"});
-}
-
-std::map<std::string, std::string> RegistryTheLauncherSees() {
-  std::map<std::string, std::string> all =
-      SnapshotRegistry(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office");
-  all.merge(SnapshotRegistry(HKEY_CURRENT_USER, "Software\\Microsoft\\Office"));
-  all.merge(SnapshotRegistry(HKEY_CURRENT_USER, kWineVersionKey));
-  all.merge(SnapshotRegistry(HKEY_CLASSES_ROOT, "word.application"));
-  all.merge(SnapshotRegistry(HKEY_CLASSES_ROOT, std::string("CLSID\\") + test_server::kClsidText));
-  return all;
 }
 
 // The Office value with any type and exactly these bytes.
@@ -78,20 +52,6 @@ void SetOfficeValue(DWORD type, const std::string& bytes) {
 
 std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*>(&value), 4); }
 
-// See launcher_e2e_test.cc: Wine's desktop process, started here once, is
-// not counted as something the launcher started.
-class DesktopKeeper : public ::testing::Environment {
- public:
-  void SetUp() override {
-    window_ = CreateWindowExA(0, "STATIC", "e2e desktop keeper", WS_POPUP, 0, 0, 1, 1, nullptr,
-                              nullptr, nullptr, nullptr);
-    ASSERT_NE(window_, nullptr);
-  }
-  void TearDown() override { DestroyWindow(window_); }
-
- private:
-  HWND window_ = nullptr;
-};
 ::testing::Environment* const desktop_keeper =
     ::testing::AddGlobalTestEnvironment(new DesktopKeeper);
 

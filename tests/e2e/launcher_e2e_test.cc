@@ -14,6 +14,7 @@
 
 #include "com_registration.h"
 #include "com_server/test_server_ids.h"
+#include "e2e_support.h"
 #include "launcher_directory.h"
 #include "launcher_run.h"
 #include "registry_state.h"
@@ -21,50 +22,6 @@
 namespace e2e {
 namespace {
 
-constexpr char kOfficeKey[] = "Software\\Microsoft\\Office\\Common";
-constexpr char kOfficeValue[] = "LastAccessInstall";
-constexpr char kWineVersionKey[] = "Software\\Wine\\AppDefaults\\launcher.exe";
-constexpr unsigned long kRunTimeoutMs = 60000;
-
-std::filesystem::path ProgramsDirectory() {
-  char own_path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, own_path, MAX_PATH);
-  return std::filesystem::path(own_path).parent_path();
-}
-
-// Lines of a launch.ini as Windows writes them.
-std::string Ini(std::initializer_list<const char*> lines) {
-  std::string text;
-  for (const char* line : lines) text += std::string(line) + "\r\n";
-  return text;
-}
-
-// Everything the launcher could change in the registry.
-std::map<std::string, std::string> RegistryTheLauncherSees() {
-  std::map<std::string, std::string> all =
-      SnapshotRegistry(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office");
-  all.merge(SnapshotRegistry(HKEY_CURRENT_USER, "Software\\Microsoft\\Office"));
-  all.merge(SnapshotRegistry(HKEY_CURRENT_USER, kWineVersionKey));
-  all.merge(SnapshotRegistry(HKEY_CLASSES_ROOT, "word.application"));
-  all.merge(SnapshotRegistry(HKEY_CLASSES_ROOT, std::string("CLSID\\") + test_server::kClsidText));
-  return all;
-}
-
-// Wine starts its desktop process for the first window of a session, as a
-// child of whoever creates that window. Made here, with a window kept for the
-// whole suite, it is not counted as something the launcher started.
-class DesktopKeeper : public ::testing::Environment {
- public:
-  void SetUp() override {
-    window_ = CreateWindowExA(0, "STATIC", "e2e desktop keeper", WS_POPUP, 0, 0, 1, 1, nullptr,
-                              nullptr, nullptr, nullptr);
-    ASSERT_NE(window_, nullptr);
-  }
-  void TearDown() override { DestroyWindow(window_); }
-
- private:
-  HWND window_ = nullptr;
-};
 ::testing::Environment* const desktop_keeper =
     ::testing::AddGlobalTestEnvironment(new DesktopKeeper);
 
