@@ -7,18 +7,22 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Full paths: the plain commands "wine" and "wineserver" come only with the
+# package wine, which wine64 merely recommends.
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
 if [ "${1:-}" = stop ]; then
-  wineserver -k 2>/dev/null || true
+  "$wineserver" -k 2>/dev/null || true
   exit 0
 fi
 if [ ! -f "$WINEPREFIX/.ready" ]; then
   mkdir -p "$WINEPREFIX"
-  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-  /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
-  wineserver -w
+  "$wine" wineboot -i >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
+  "$wineserver" -w
   touch "$WINEPREFIX/.ready"
 fi
-wineserver -p || true  # already running for this prefix: fine
+"$wineserver" -p || true  # already running for this prefix: fine
 # Start the prefix's background services now, detached from our output:
 # started later by a test, they would inherit and hold CTest's output pipe.
-/usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1
