@@ -22,8 +22,8 @@ struct Record {
 class ProgramStartTest : public testing::Test {
  protected:
   void SetUp() override {
-    records_ = directory_.MakeDirectory("records");
-    SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", records_.c_str());
+    const std::string records = directory_.MakeDirectory("records");
+    SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", records.c_str());
   }
   void TearDown() override { SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", nullptr); }
 
@@ -31,24 +31,33 @@ class ProgramStartTest : public testing::Test {
     return directory_.CopyIn(win32_test::ProgramDirectory() + "\\start_probe.exe", relative);
   }
 
-  // Waits for the started probe's record. The wait only guards against a
-  // probe that never runs; the tests measure nothing.
-  std::vector<Record> WaitForRecords() {
-    for (int i = 0; i < 600 && directory_.Files("records").empty(); ++i) Sleep(50);
-    std::vector<Record> records;
-    for (const std::string& name : directory_.Files("records")) {
-      if (name.find(".partial") != std::string::npos) continue;
-      std::ifstream file(records_ + "\\" + name, std::ios::binary);
+  // Waits for the started probes' records in `records` (a directory below
+  // `directory`) and reads them. A record is complete once renamed from its
+  // ".partial" name. The wait only guards against a probe that never runs;
+  // the tests measure nothing.
+  static std::vector<Record> WaitForRecords(const win32_test::TempDirectory& directory,
+                                            const std::string& records) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 600 && names.empty(); ++i) {
+      if (i > 0) Sleep(50);
+      names.clear();
+      for (const std::string& name : directory.Files(records)) {
+        if (name.find(".partial") == std::string::npos) names.push_back(name);
+      }
+    }
+    std::vector<Record> result;
+    for (const std::string& name : names) {
+      std::ifstream file(directory.path() + "\\" + records + "\\" + name, std::ios::binary);
       Record record;
       std::getline(file, record.program);
       std::getline(file, record.command_line);
-      records.push_back(record);
+      result.push_back(record);
     }
-    return records;
+    return result;
   }
+  std::vector<Record> WaitForRecords() { return WaitForRecords(directory_, "records"); }
 
   win32_test::TempDirectory directory_{"Program Files\\Disc Tools"};
-  std::string records_;
   std::unique_ptr<platform::Host> host_ = platform::NewWin32Host();
 };
 
@@ -100,18 +109,13 @@ TEST_F(ProgramStartTest, LaunchValueStartsOnlyWhatItNames) {
     SCOPED_TRACE(test.label);
     win32_test::TempDirectory records("records");
     SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", records.path().c_str());
-    records_ = records.path();
     for (const std::string& probe : test.probes) AddProbe(probe);
 
     checker::StartLaunchValue(*host_, directory_.path() + "\\", test.launch_value);
 
-    for (int i = 0; i < 600 && records.Files("").empty(); ++i) Sleep(50);
-    const std::vector<std::string> names = records.Files("");
-    ASSERT_EQ(names.size(), 1u);
-    std::ifstream file(records.path() + "\\" + names[0], std::ios::binary);
-    Record record;
-    std::getline(file, record.program);
-    std::getline(file, record.command_line);
+    const std::vector<Record> started_records = WaitForRecords(records, ".");
+    ASSERT_EQ(started_records.size(), 1u);
+    const Record& record = started_records[0];
     const std::string started = directory_.path() + "\\" + test.started;
     EXPECT_EQ(record.program, started);
     EXPECT_EQ(record.command_line, "\"" + started + "\"" + test.arguments);
