@@ -65,13 +65,13 @@ class Adversarial : public ::testing::Test {
   void SetUp() override {
     directory_ = std::make_unique<LauncherDirectory>(ProgramsDirectory());
     SetEnvironmentVariableA("LAUNCHER_E2E_RECORD", directory_->record().c_str());
-    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue);
+    RemoveOfficeValue();
     SetRegistryText(HKEY_CURRENT_USER, kWineVersionKey, "Version", "winxp");
     ASSERT_TRUE(SnapshotRegistry(HKEY_CLASSES_ROOT, "word.application").empty());
   }
 
   void TearDown() override {
-    DeleteRegistryValue(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue);
+    RemoveOfficeValue();
     DeleteRegistryTree(HKEY_CURRENT_USER, kWineVersionKey);
     SetEnvironmentVariableA("LAUNCHER_E2E_RECORD", nullptr);
     directory_.reset();

@@ -17,6 +17,12 @@ std::string Ini(std::initializer_list<std::string> lines) {
   return text;
 }
 
+void RemoveOfficeValue() {
+  DeleteRegistryValue(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue);
+  DeleteRegistryKeyIfEmpty(HKEY_LOCAL_MACHINE, kOfficeKey);
+  DeleteRegistryKeyIfEmpty(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office");
+}
+
 std::map<std::string, std::string> RegistryTheLauncherSees() {
   std::map<std::string, std::string> all =
       SnapshotRegistry(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Office");

@@ -23,6 +23,10 @@ std::filesystem::path ProgramsDirectory();
 // Lines of a launch.ini as Windows writes them.
 std::string Ini(std::initializer_list<std::string> lines);
 
+// Removes the Office version value, and its keys when they hold nothing
+// else, so that a suite leaves the prefix as it found it.
+void RemoveOfficeValue();
+
 // Everything the launcher could change in the registry.
 std::map<std::string, std::string> RegistryTheLauncherSees();
 

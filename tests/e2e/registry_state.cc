@@ -101,6 +101,17 @@ void DeleteRegistryValue(HKEY root, const std::string& path, const std::string& 
   RegCloseKey(key);
 }
 
+void DeleteRegistryKeyIfEmpty(HKEY root, const std::string& path) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+  DWORD subkeys = 0;
+  DWORD values = 0;
+  const LONG status = RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                                       &values, nullptr, nullptr, nullptr, nullptr);
+  RegCloseKey(key);
+  if (status == ERROR_SUCCESS && subkeys == 0 && values == 0) RegDeleteKeyA(root, path.c_str());
+}
+
 void DeleteRegistryTree(HKEY root, const std::string& path) {
   RegDeleteTreeA(root, path.c_str());
   RegDeleteKeyA(root, path.c_str());

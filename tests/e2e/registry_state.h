@@ -23,6 +23,9 @@ void SetRegistryBinary(HKEY root, const std::string& path, const std::string& na
 // Removes a value; a missing value or key is no error.
 void DeleteRegistryValue(HKEY root, const std::string& path, const std::string& name);
 
+// Removes a key that holds no value and no key; any other is left alone.
+void DeleteRegistryKeyIfEmpty(HKEY root, const std::string& path);
+
 // Removes a key with everything below it; a missing key is no error.
 void DeleteRegistryTree(HKEY root, const std::string& path);
 
