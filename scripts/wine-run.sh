@@ -1,10 +1,20 @@
 #!/usr/bin/env bash
-# Runs a 64-bit Windows program under wine64 in the project's own prefix
-# (created by scripts/wine-prefix.sh), quietly. Used by CTest as the
-# cross-compiling emulator.
+# Runs a Windows program quietly in the project's own prefix (created by
+# scripts/wine-prefix.sh): a 64-bit one under wine64, or with --win32 a
+# 32-bit one under 32-bit Wine. Used by CTest as the cross-compiling
+# emulator.
+#   scripts/wine-run.sh [--win32] PROGRAM [ARGUMENTS...]
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
-export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix}"
+if [ "${1:-}" = --win32 ]; then
+  shift
+  export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix-win32}"
+  export WINEARCH=win32
+  wine=/usr/lib/wine/wine
+else
+  export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix}"
+  wine=/usr/lib/wine/wine64
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
-exec /usr/lib/wine/wine64 "$@"
+exec "$wine" "$@"
