@@ -3,7 +3,8 @@
 # program that throws, and winpthreads imports functions that Windows before
 # Vista lacks (GetTickCount64), so such a program would not even load there.
 # GoogleTest needs std::mutex, which this model lacks in GCC 12, so this
-# build has no tests; they run in the x86_64 build.
+# build has no tests: cmake/mingw-i686-tests.cmake builds them, and they run
+# the programs built here.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)

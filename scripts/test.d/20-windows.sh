@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The Windows builds: i686 (the release target, built only) and x86_64,
-# whose tests run under wine64.
+# The Windows builds: i686 (the release target; 30-i686.sh runs it) and
+# x86_64, whose tests run here under wine64, natively and fast.
 set -euo pipefail
 scripts/ensure-packages.sh cmake ninja-build googletest \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine64
