@@ -5,8 +5,8 @@
 # checked too, with its launchcheck.exe run under wine64, which cannot run
 # the i686 one.
 set -euo pipefail
-scripts/ensure-packages.sh cmake ninja-build git g++-mingw-w64-i686 g++-mingw-w64-x86-64 \
-  binutils-mingw-w64 icoutils libxml2-utils unzip wine64
+scripts/ensure-packages.sh cmake ninja-build git googletest g++-mingw-w64-i686 \
+  g++-mingw-w64-x86-64 binutils-mingw-w64 icoutils libxml2-utils unzip wine64
 
 cmake --workflow --preset release
 archive=launcher-$(sed -n 's/^#define LAUNCHER_VERSION_TEXT "\(.*\)"$/\1/p' \
