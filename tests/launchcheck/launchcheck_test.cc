@@ -225,6 +225,18 @@ TEST(LaunchcheckUsageTest, UsageErrorsExitWithTwoAndHelpWithZero) {
   }
 }
 
+TEST(LaunchcheckUsageTest, VersionPrintsTheVersionUsersSee) {
+  // Whatever else is given: DIR is not read.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--version"}, {"--version", "no/such/directory"}}) {
+    const ToolRun run = RunTool(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "launchcheck 1.00\n");
+    EXPECT_EQ(run.err, "");
+  }
+  EXPECT_EQ(RunTool({"--version=1"}).status, 2);
+}
+
 TEST(LaunchcheckUsageTest, SignedAndUnsignedOfficeNumbersAreTheSameRegistryNumber) {
   TempDirectory disc;
   disc.Write("launch.ini", "[winxpLaunchFiles]\r\n-1=neg.exe\r\n");

@@ -110,7 +110,7 @@ int Launchcheck(const std::vector<std::string>& args, std::ostream& out, std::os
       throw UsageError("--probe needs the Windows build of launchcheck");
     }
     std::error_code error;
-    if (!options.help && !fs::is_directory(options.dir, error)) {
+    if (!options.help && !options.version && !fs::is_directory(options.dir, error)) {
       throw UsageError("no such directory: " + options.dir);
     }
   } catch (const UsageError& usage) {
@@ -120,6 +120,10 @@ int Launchcheck(const std::vector<std::string>& args, std::ostream& out, std::os
   }
   if (options.help) {
     out << UsageText();
+    return 0;
+  }
+  if (options.version) {
+    out << VersionText();
     return 0;
   }
   const fs::path native_dir(options.dir);

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "version.h"
+
 namespace launchcheck {
 namespace {
 
@@ -79,6 +81,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
     };
     if (arg == "--help" || arg == "-h") {
       flag(options.help);
+    } else if (arg == "--version") {
+      flag(options.version);
     } else if (arg == "--explain") {
       flag(options.explain);
     } else if (arg == "--probe") {
@@ -97,7 +101,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
       throw UsageError("unknown option " + arg);
     }
   }
-  if (options.help) return options;
+  if (options.help || options.version) return options;
   if (options.probe && options.host.Any()) {
     throw UsageError(
         "--probe reads this machine: --os, --office, --office-text and --word do not go with it");
@@ -140,9 +144,12 @@ Exits with 1 when launch.ini has no usable default entry.
                      word processor of this machine; show what was detected
                      and the command line, start nothing
   --help             show this text
+  --version          show launchcheck's version
 
 Usage errors exit with 2.
 )";
 }
+
+std::string VersionText() { return std::string("launchcheck ") + LAUNCHER_VERSION_TEXT + "\n"; }
 
 }  // namespace launchcheck

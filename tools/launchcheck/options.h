@@ -25,6 +25,7 @@ struct HostChoice {
 
 struct Options {
   bool help = false;
+  bool version = false;
   bool explain = false;
   bool probe = false;
   HostChoice host;
@@ -46,6 +47,9 @@ Options ParseOptions(const std::vector<std::string>& args);
 
 // What --help prints.
 std::string UsageText();
+
+// What --version prints: the name and the version users see, as in "1.00".
+std::string VersionText();
 
 }  // namespace launchcheck
 
