@@ -145,7 +145,7 @@ TEST(SimulatedProgramStartTest, RefusesWhatCreateProcessARefuses) {
     std::int32_t error;  // 0: started
   } cases[] = {
       {259, 300, 0},
-      {260, 300, error::kFileNotFound},
+      {260, 300, error::kFilenameTooLong},
       {20, 32766, 0},
       {20, 32767, error::kInvalidParameter},
   };

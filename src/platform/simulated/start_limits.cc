@@ -6,7 +6,7 @@ namespace platform {
 
 void CheckStartLimits(const std::string& program, const std::string& command_line) {
   if (program.size() >= kMaxPath) {
-    throw Failure(error::kFileNotFound,
+    throw Failure(error::kFilenameTooLong,
                   "cannot start \"" + program + "\": its path is " +
                       std::to_string(program.size()) + " characters, more than the " +
                       std::to_string(kMaxPath - 1) + " that Windows accepts (MAX_PATH)");

@@ -16,8 +16,11 @@ namespace platform {
 inline constexpr std::size_t kMaxPath = 260;
 inline constexpr std::size_t kMaxCommandLine = 32767;
 
-// Raises the Failure that CreateProcessA gives when `program` or
-// `command_line` is too long for it; the error numbers are those Wine gives.
+// Raises a Failure where CreateProcessA fails because `program` or
+// `command_line` is too long: ERROR_FILENAME_EXCED_RANGE for the path (the
+// ANSI functions' error for a name beyond MAX_PATH; Wine's CreateProcessA
+// gives 2 or 123 there), ERROR_INVALID_PARAMETER for the command line (as
+// Wine gives it).
 void CheckStartLimits(const std::string& program, const std::string& command_line);
 
 }  // namespace platform
