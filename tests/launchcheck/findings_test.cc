@@ -23,7 +23,19 @@ struct Case {
   Lines findings;   // each "LINE: message", the file's path left off
   bool own_default = false;
   int status = 0;
+  std::string program = "start.exe";  // the program on the disc
 };
+
+constexpr char kNoDefault[] =
+    ": no usable default entry ([defaultLaunchFiles] has no entry default=): when the Office "
+    "version cannot be found the launcher ends with its error report";
+
+// `ascii` in UTF-16, as editors save "Unicode" text.
+std::string Utf16(const std::string& ascii, bool big_endian, bool mark) {
+  std::string bytes = mark ? (big_endian ? "\xFE\xFF" : "\xFF\xFE") : "";
+  for (const char c : ascii) bytes += big_endian ? std::string{'\0', c} : std::string{c, '\0'};
+  return bytes;
+}
 
 // The findings, each without the path of launch.ini before its line number.
 Lines Findings(const std::string& err) {
@@ -85,9 +97,7 @@ TEST(FindingsTest, EachSuspectLineIsReportedWithItsLineNumber) {
       {"lone line feed at the end",
        "[winxpLaunchFiles]\r\n11=start.exe\n",
        {":2: lone line feed at the end of the file: the launcher reads it as part of the line",
-        ":2: no program: \"start.exe\\n\" names no file under DIR",
-        ": no usable default entry ([defaultLaunchFiles] has no entry default=): when the Office "
-        "version cannot be found the launcher ends with its error report"},
+        ":2: no program: \"start.exe\\n\" names no file under DIR", kNoDefault},
        true,
        1},
       {"win95 section",
@@ -118,12 +128,7 @@ TEST(FindingsTest, EachSuspectLineIsReportedWithItsLineNumber) {
       {"missing program",
        "[winxpLaunchFiles]\r\n11=apps\\gone.exe /q\r\n12=Start /q\r\n",
        {":2: no program: \"apps\\gone.exe /q\" names no file under DIR"}},
-      {"no default entry",
-       "[winxpLaunchFiles]\r\n11=start.exe\r\n",
-       {": no usable default entry ([defaultLaunchFiles] has no entry default=): when the Office "
-        "version cannot be found the launcher ends with its error report"},
-       true,
-       1},
+      {"no default entry", "[winxpLaunchFiles]\r\n11=start.exe\r\n", {kNoDefault}, true, 1},
       {"empty default entry",
        "[defaultLaunchFiles]\r\ndefault=\r\ndefault=start.exe\r\n",
        {":2: empty default entry",
@@ -139,11 +144,68 @@ TEST(FindingsTest, EachSuspectLineIsReportedWithItsLineNumber) {
         "when the Office version cannot be found the launcher ends with its error report"},
        true,
        1},
+      {"UTF-8 byte-order mark before a header",
+       "\xEF\xBB\xBF[winxpLaunchFiles]\r\n11=start.exe\r\n",
+       {":1: UTF-8 byte-order mark (the file was saved as \"UTF-8 with BOM\"): the launcher reads "
+        "its three bytes as part of line 1, so [winxpLaunchFiles] there is not a header and the "
+        "lines up to the next header are ignored",
+        ":2: ignored: the section was closed at line 1"}},
+      {"UTF-8 byte-order mark before a blank line",
+       "\xEF\xBB\xBF\r\n[winxpLaunchFiles]\r\n",
+       {":1: UTF-8 byte-order mark (the file was saved as \"UTF-8 with BOM\"): the launcher reads "
+        "its three bytes as part of line 1; harmless here, as line 1 is not a header that is "
+        "read"}},
+      {"UTF-16 little-endian with a mark",
+       Utf16(kDefault, false, true),
+       {":1: UTF-16 little-endian with a byte-order mark (\"Unicode\" to Windows editors): the "
+        "launcher reads 8-bit text in the system code page and finds no header and no entry in "
+        "it; save it as ANSI, or as UTF-8 without a byte-order mark",
+        kNoDefault},
+       true,
+       1},
+      {"UTF-16 big-endian without a mark",
+       Utf16(kDefault, true, false),
+       {":1: UTF-16 big-endian without a byte-order mark (\"Unicode\" to Windows editors): the "
+        "launcher reads 8-bit text in the system code page and finds no header and no entry in "
+        "it; save it as ANSI, or as UTF-8 without a byte-order mark",
+        kNoDefault},
+       true,
+       1},
+      {"UTF-8 beyond ASCII",
+       "[winxpLaunchFiles]\r\n11=B\xC3\xBCro.exe\r\n",
+       {":2: UTF-8 text beyond ASCII: \"11=B\xC3\xBCro.exe\" reads \"11=B\xC3\x83\xC2\xBCro.exe\" "
+        "in Windows-1252, the system code page assumed (see --codepage); the launcher compares "
+        "those bytes, so a key may not match and a program may not be found"},
+       false,
+       0,
+       "B\xC3\xBCro.exe"},
+      {"bytes beyond ASCII that are not UTF-8 are the code page's",
+       "[winxpLaunchFiles]\r\n11=B\xC3\xBCro.exe\r\n12=B\xFCro.exe\r\n",
+       {":3: no program: \"B\xFCro.exe\" names no file under DIR"},
+       false,
+       0,
+       "B\xC3\xBCro.exe"},
+      {"command line too long",
+       "[winxpLaunchFiles]\r\n11=start.exe " + std::string(32750, 'a') + "\r\n",
+       {":2: the command line (the program's path in quotes and the arguments) is 32767 "
+        "characters: CreateProcessA takes none longer than 32766 (32767 with the terminating "
+        "NUL, as documented for Windows NT and later; assumed for Windows 95/98/ME, for which no "
+        "limit is documented), and the launcher starts the default entry instead"}},
+      {"program path too long",
+       "[winxpLaunchFiles]\r\n11=" + std::string(200, 'd') + "\\" + std::string(51, 'p') +
+           ".exe\r\n",
+       {":2: the program's path is 261 characters: Windows starts none longer than 259 (MAX_PATH, "
+        "260 with the terminating NUL, on every Windows), and the launcher starts the default "
+        "entry instead"},
+       false,
+       0,
+       std::string(200, 'd') + "/" + std::string(51, 'p') + ".exe"},
   };
   for (const Case& c : cases) {
     TempDirectory disc;
     disc.Write("launch.ini", c.own_default ? c.ini : c.ini + kDefault);
     disc.Write("start.exe", "");
+    disc.Write(c.program, "");
     const ToolRun run = RunTool({"--dir", "C:\\D", disc.path().string()});
     Lines expected = c.findings;
     for (std::string& finding : expected) {
@@ -152,6 +214,8 @@ TEST(FindingsTest, EachSuspectLineIsReportedWithItsLineNumber) {
     }
     EXPECT_EQ(Findings(run.err), expected) << c.what;
     EXPECT_EQ(run.status, c.status) << c.what;
+    const ToolRun strict = RunTool({"--strict", "--dir", "C:\\D", disc.path().string()});
+    EXPECT_EQ(strict.status, c.findings.empty() ? 0 : 1) << c.what;
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "code_pages.h"
+
 namespace launchcheck {
 namespace {
 
@@ -43,6 +45,14 @@ std::uint32_t ReadOfficeNumber(const std::string& text) {
   const auto value = ReadDecimal(negative ? text.substr(1) : text, max);
   if (!value) throw UsageError("--office wants a 32-bit whole number: " + text);
   return negative ? static_cast<std::uint32_t>(0 - *value) : static_cast<std::uint32_t>(*value);
+}
+
+int ReadCodePage(const std::string& text) {
+  const auto number = ReadDecimal(text, 65535);
+  if (!number || FindCodePage(static_cast<int>(*number)) == nullptr) {
+    throw UsageError("--codepage wants one of " + SupportedCodePages() + ": " + text);
+  }
+  return static_cast<int>(*number);
 }
 
 }  // namespace
@@ -93,6 +103,16 @@ Options ParseOptions(const std::vector<std::string>& args) {
       options.host.word = value();
     } else if (arg == "--dir") {
       options.install_dir = value();
+    } else if (arg == "--format") {
+      const std::string format = value();
+      if (format != "text" && format != "json") {
+        throw UsageError("--format wants text or json: " + format);
+      }
+      options.json = format == "json";
+    } else if (arg == "--strict") {
+      flag(options.strict);
+    } else if (arg == "--codepage") {
+      options.code_page = ReadCodePage(value());
     } else {
       throw UsageError("unknown option " + arg);
     }
@@ -105,6 +125,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
   if (options.explain && !options.probe && !options.host.Any()) {
     throw UsageError(
         "--explain explains one host: give --os, --office, --office-text, --word or --probe");
+  }
+  if (options.strict && (options.probe || options.host.Any())) {
+    throw UsageError("--strict judges the findings of every host at once: not with one host");
   }
   return options;
 }
@@ -139,6 +162,11 @@ Exits with 1 when launch.ini has no usable default entry.
   --probe            (Windows build) take the registry, the version and the
                      word processor of this machine; show what was detected
                      and the command line, start nothing
+  --format json      print the table and the findings, or one host's run, as
+                     JSON on standard output (see the README)
+  --strict           exit with 1 when there is any finding
+  --codepage N       the system code page the launcher reads launch.ini in
+                     (default 1252; also 1250, 1251, 1253, 1254, 1257)
   --help             show this text
 
 Usage errors exit with 2.

@@ -30,6 +30,9 @@ struct Options {
   HostChoice host;
   std::string dir = ".";                   // where launch.ini lies, natively
   std::optional<std::string> install_dir;  // as the launcher sees it
+  bool json = false;                       // --format json
+  bool strict = false;                     // findings make the exit status 1
+  int code_page = 1252;                    // the system code page assumed
 };
 
 // A command line that cannot be understood; its text says why.
@@ -40,8 +43,9 @@ class UsageError : public std::runtime_error {
 
 // Reads the arguments after the program's name. Options may come before and
 // after DIR, "--" ends them, "--name=value" is "--name value". Raises
-// UsageError for an unknown option, a missing or malformed value, a second
-// DIR, or options that do not go together.
+// UsageError for an unknown option, a missing or malformed value (a code
+// page that is not supported among them), a second DIR, or options that do
+// not go together.
 Options ParseOptions(const std::vector<std::string>& args);
 
 // What --help prints.
