@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -159,7 +162,7 @@ TEST(FindingsTest, EachSuspectLineIsReportedWithItsLineNumber) {
        Utf16(kDefault, false, true),
        {":1: UTF-16 little-endian with a byte-order mark (\"Unicode\" to Windows editors): the "
         "launcher reads 8-bit text in the system code page and finds no header and no entry in "
-        "it; save it as ANSI, or as UTF-8 without a byte-order mark",
+        "it; save it as ANSI, or convert it with --fix",
         kNoDefault},
        true,
        1},
@@ -167,7 +170,7 @@ TEST(FindingsTest, EachSuspectLineIsReportedWithItsLineNumber) {
        Utf16(kDefault, true, false),
        {":1: UTF-16 big-endian without a byte-order mark (\"Unicode\" to Windows editors): the "
         "launcher reads 8-bit text in the system code page and finds no header and no entry in "
-        "it; save it as ANSI, or as UTF-8 without a byte-order mark",
+        "it; save it as ANSI, or convert it with --fix",
         kNoDefault},
        true,
        1},
@@ -239,6 +242,144 @@ TEST(FindingsTest, FindingsNameTheFileAsGiven) {
   EXPECT_EQ(run.err, (disc.path() / "launch.ini").string() +
                          ":1: section [Setup] is never read: a section is a host label followed "
                          "by LaunchFiles\n");
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream stream(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+}
+
+// The findings of the kinds that --fix mends, as "LINE: kind".
+std::vector<std::string> MendableFindings(const std::string& json) {
+  std::vector<std::string> found;
+  for (const char* kind : {"utf8-bom", "utf16", "utf8-text", "lone-line-feed", "header-blanks",
+                           "blank-before-key", "blank-before-equals"}) {
+    const std::string field = "\"kind\": \"" + std::string(kind) + "\"";
+    for (size_t at = json.find(field); at != json.npos; at = json.find(field, at + 1)) {
+      const size_t line = json.rfind("\"line\": ", at) + 8;
+      found.push_back(json.substr(line, json.find(',', line) - line) + ": " + kind);
+    }
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+TEST(FixTest, WritesWhatTheLauncherReadsAsMeantAndSaysWhatChanged) {
+  struct Case {
+    const char* what;
+    std::string original;
+    std::string fixed;
+    std::vector<std::string> changes;  // each "LINE: message"
+    std::vector<std::string> kept;     // mendable findings left in the copy
+    std::string code_page = "1252";
+  };
+  const Case cases[] = {
+      {"nothing to mend", kDefault, kDefault, {}, {}},
+      {"lone line feeds",
+       "[defaultLaunchFiles]\ndefault=start.exe\n",
+       kDefault,
+       {"1: lone line feeds made CR LF, lines 1 to 2"},
+       {}},
+      {"carriage returns alone, the last line unended",
+       "[defaultLaunchFiles]\rdefault=start.exe",
+       "[defaultLaunchFiles]\r\ndefault=start.exe",
+       {"1: carriage return without line feed made CR LF"},
+       {}},
+      {"UTF-8 byte-order mark",
+       "\xEF\xBB\xBF" + std::string(kDefault),
+       kDefault,
+       {"1: UTF-8 byte-order mark removed"},
+       {}},
+      {"UTF-16 little-endian with a mark",
+       Utf16(kDefault, false, true),
+       kDefault,
+       {"1: UTF-16 little-endian with a byte-order mark converted to Windows-1252"},
+       {}},
+      {"UTF-16 big-endian without a mark, lone line feeds",
+       Utf16("[defaultLaunchFiles]\ndefault=start.exe\n", true, false),
+       kDefault,
+       {"1: UTF-16 big-endian without a byte-order mark converted to Windows-1252",
+        "1: lone line feeds made CR LF, lines 1 to 2"},
+       {}},
+      {"UTF-8 text",
+       std::string(kDefault) + "[winxpLaunchFiles]\r\n11=B\xC3\xBCro.exe\r\n",
+       std::string(kDefault) + "[winxpLaunchFiles]\r\n11=B\xFCro.exe\r\n",
+       {"4: converted from UTF-8 to Windows-1252"},
+       {}},
+      {"UTF-8 text in another code page",
+       std::string(kDefault) + "[winxpLaunchFiles]\r\n11=\xD0\x9F.exe\r\n",
+       std::string(kDefault) + "[winxpLaunchFiles]\r\n11=\xCF.exe\r\n",
+       {"4: converted from UTF-8 to Windows-1251"},
+       {},
+       "1251"},
+      {"blanks around headers and keys",
+       "[winxpLaunchFiles] \r\n 11 = start.exe\r\n[ defaultLaunchFiles]\r\ndefault\t=start.exe\r\n",
+       "[winxpLaunchFiles]\r\n11=start.exe\r\n[defaultLaunchFiles]\r\ndefault=start.exe\r\n",
+       {"1: \"[winxpLaunchFiles] \" made \"[winxpLaunchFiles]\"",
+        "2: \" 11 = start.exe\" made \"11=start.exe\"",
+        "3: \"[ defaultLaunchFiles]\" made \"[defaultLaunchFiles]\"",
+        "4: \"default\\t=start.exe\" made \"default=start.exe\""},
+       {}},
+      {"of two sections mended, the second would hide nothing",
+       std::string(kDefault) +
+           "[winxpLaunchFiles] \r\n12=start.exe\r\n[winxpLaunchFiles]\t\r\n12=a.exe\r\n",
+       std::string(kDefault) +
+           "[winxpLaunchFiles]\r\n12=start.exe\r\n[winxpLaunchFiles]\t\r\n12=a.exe\r\n",
+       {"3: \"[winxpLaunchFiles] \" made \"[winxpLaunchFiles]\"",
+        "5: left as it is: fixed, it would change the entry for key \"12\" that the launcher reads "
+        "at line 4"},
+       {"5: header-blanks"}},
+      {"nothing that changes an entry read already, nor lines never read",
+       std::string(kDefault) +
+           " default=a.exe\r\n[winxpLaunchFiles] \r\n11=a.exe\r\n[winxpLaunchFiles]\r\n"
+           "11=start.exe\r\n[Setup]\r\n 11 = a.exe\r\n",
+       std::string(kDefault) +
+           " default=a.exe\r\n[winxpLaunchFiles] \r\n11=a.exe\r\n[winxpLaunchFiles]\r\n"
+           "11=start.exe\r\n[Setup]\r\n 11 = a.exe\r\n",
+       {"3: left as it is: fixed, it would change the entry for key \"default\" that the launcher "
+        "reads at line 2",
+        "4: left as it is: fixed, it would change the entry for key \"11\" that the launcher reads "
+        "at line 7"},
+       {"3: blank-before-key", "4: header-blanks"}},
+  };
+  for (const Case& c : cases) {
+    TempDirectory disc;
+    disc.Write("launch.ini", c.original);
+    const std::filesystem::path output = disc.path() / "fixed.ini";
+    const ToolRun run =
+        RunTool({"--fix", output.string(), "--codepage", c.code_page, disc.path().string()});
+    EXPECT_EQ(run.status, 0) << c.what << run.err;
+    std::string changes;
+    for (const std::string& change : c.changes) {
+      changes += (disc.path() / "launch.ini").string() + ":" + change + "\n";
+    }
+    EXPECT_EQ(run.out, changes) << c.what;
+    EXPECT_EQ(ReadFile(output), c.fixed) << c.what;
+    EXPECT_EQ(ReadFile(disc.path() / "launch.ini"), c.original) << c.what;
+
+    // The copy, checked: what was mended is gone.
+    TempDirectory fixed;
+    fixed.Write("launch.ini", ReadFile(output));
+    fixed.Write("start.exe", "");
+    const ToolRun check = RunTool({"--format", "json", fixed.path().string()});
+    EXPECT_EQ(MendableFindings(check.out), c.kept) << c.what << check.out;
+  }
+}
+
+TEST(FixTest, WritesNothingWhenTheCodePageLacksACharacter) {
+  TempDirectory disc;
+  disc.Write("launch.ini", Utf16("[defaultLaunchFiles]\r\ndefault=", false, true) +
+                               std::string("\xE5\x65\x2C\x67", 4) +
+                               Utf16(".exe\r\n", false, false));
+  const std::filesystem::path output = disc.path() / "fixed.ini";
+  const ToolRun run = RunTool({"--fix", output.string(), disc.path().string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, (disc.path() / "launch.ini").string() +
+                         ":2: \"\xE6\x97\xA5\" (U+65E5) has no form in Windows-1252\n"
+                         "launchcheck: nothing written: choose a code page with these characters "
+                         "(--codepage 1250, 1251, 1252, 1253, 1254, 1257)\n");
+  EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 }  // namespace

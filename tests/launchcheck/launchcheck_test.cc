@@ -296,6 +296,9 @@ TEST(LaunchcheckUsageTest, UsageErrorsExitWithTwoAndHelpWithZero) {
       {(disc.path() / "missing").string()},
       {"--format", "xml", dir},
       {"--codepage", "932", dir},
+      {"--force", dir},
+      {"--fix", "out.ini", "--os", "5.1", dir},
+      {"--fix", "out.ini", "--strict", dir},
       {"--strict", "--office", "11", dir},
   };
   for (const auto& args : bad) {

@@ -280,8 +280,8 @@ LintResult LintLaunchIni(platform::Host& host, const LintSetting& setting) {
         {1, "utf16",
          setting.encoding.Describe() +
              " (\"Unicode\" to Windows editors): the launcher reads 8-bit text in the system "
-             "code page and finds no header and no entry in it; save it as ANSI, or as UTF-8 "
-             "without a byte-order mark"});
+             "code page and finds no header and no entry in it; save it as ANSI, or convert it "
+             "with --fix"});
     return result;
   }
   std::unique_ptr<platform::TextInput> input;

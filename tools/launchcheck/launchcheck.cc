@@ -10,6 +10,7 @@
 #include "code_pages.h"
 #include "config/launch_entry.h"
 #include "findings.h"
+#include "fix.h"
 #include "json_report.h"
 #include "options.h"
 #include "simulated_run.h"
@@ -148,6 +149,49 @@ int CheckEveryHost(std::ostream& out, std::ostream& err, const Options& options,
   return usable_default && !(options.strict && !lint.findings.empty()) ? 0 : 1;
 }
 
+// --fix: writes the corrected copy and prints each change; 1 when nothing
+// could be written.
+int Fix(std::ostream& out, std::ostream& err, const Options& options, const fs::path& native_dir) {
+  const CodePage& code_page = *FindCodePage(options.code_page);
+  const fs::path output(*options.fix_output);
+  const std::optional<fs::path> input = NativeLaunchIni(native_dir);
+  // Far more than any launch.ini; what is cut off must not be lost silently.
+  constexpr std::size_t kLargest = std::size_t{64} << 20;
+  const std::optional<std::string> original =
+      input ? ReadBytes(*input, kLargest + 1) : std::nullopt;
+  if (!original || original->size() > kLargest) {
+    err << "launchcheck: cannot read " << (native_dir / checker::kConfigFileName).string()
+        << (original ? ": larger than 64 MiB" : "") << "\n";
+    return 1;
+  }
+  std::error_code error;
+  if (fs::exists(output, error) && !options.force) {
+    err << "launchcheck: " << output.string() << " exists; --force replaces it\n";
+    return 1;
+  }
+  const std::string shown_ini = input->string();
+  const FixedFile fixed = FixLaunchIni(*original, code_page);
+  if (!fixed.unconvertible.empty()) {
+    for (const FixNote& note : fixed.unconvertible) {
+      err << shown_ini << ":" << note.line << ": " << note.message << "\n";
+    }
+    err << "launchcheck: nothing written: choose a code page with these characters (--codepage "
+        << SupportedCodePages() << ")\n";
+    return 1;
+  }
+  std::ofstream stream(output, std::ios::binary | std::ios::trunc);
+  stream << fixed.bytes;
+  stream.close();
+  if (!stream) {
+    err << "launchcheck: cannot write " << output.string() << "\n";
+    return 1;
+  }
+  for (const FixNote& note : fixed.changes) {
+    out << shown_ini << ":" << note.line << ": " << note.message << "\n";
+  }
+  return 0;
+}
+
 }  // namespace
 
 int Launchcheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -162,6 +206,12 @@ int Launchcheck(const std::vector<std::string>& args, std::ostream& out, std::os
     if (!options.help && !fs::is_directory(options.dir, error)) {
       throw UsageError("no such directory: " + options.dir);
     }
+    if (options.fix_output) {
+      const std::optional<fs::path> input = NativeLaunchIni(options.dir);
+      if (input && fs::equivalent(*input, *options.fix_output, error)) {
+        throw UsageError("--fix never writes over launch.ini itself: " + *options.fix_output);
+      }
+    }
   } catch (const UsageError& usage) {
     err << "launchcheck: " << usage.what() << "\n"
         << "Try 'launchcheck --help' for more information.\n";
@@ -174,6 +224,7 @@ int Launchcheck(const std::vector<std::string>& args, std::ostream& out, std::os
   const fs::path native_dir(options.dir);
   const std::string install_dir = options.install_dir.value_or(AbsoluteDirectory(native_dir));
 
+  if (options.fix_output) return Fix(out, err, options, native_dir);
   if (!options.probe && !options.host.Any()) {
     return CheckEveryHost(out, err, options, install_dir, native_dir);
   }

@@ -111,6 +111,10 @@ Options ParseOptions(const std::vector<std::string>& args) {
       options.json = format == "json";
     } else if (arg == "--strict") {
       flag(options.strict);
+    } else if (arg == "--fix") {
+      options.fix_output = value();
+    } else if (arg == "--force") {
+      flag(options.force);
     } else if (arg == "--codepage") {
       options.code_page = ReadCodePage(value());
     } else {
@@ -126,6 +130,12 @@ Options ParseOptions(const std::vector<std::string>& args) {
     throw UsageError(
         "--explain explains one host: give --os, --office, --office-text, --word or --probe");
   }
+  if (options.fix_output &&
+      (options.probe || options.host.Any() || options.explain || options.strict || options.json)) {
+    throw UsageError(
+        "--fix only writes a corrected launch.ini: it goes with --force, --codepage and DIR");
+  }
+  if (options.force && !options.fix_output) throw UsageError("--force goes with --fix");
   if (options.strict && (options.probe || options.host.Any())) {
     throw UsageError("--strict judges the findings of every host at once: not with one host");
   }
@@ -167,6 +177,11 @@ Exits with 1 when launch.ini has no usable default entry.
   --strict           exit with 1 when there is any finding
   --codepage N       the system code page the launcher reads launch.ini in
                      (default 1252; also 1250, 1251, 1253, 1254, 1257)
+  --fix OUTPUT       write a corrected copy of launch.ini to OUTPUT: CR LF
+                     line ends, no byte-order mark, UTF-16 and UTF-8 text in
+                     the code page, no blanks that stop a header or key from
+                     matching; print each change. Never over launch.ini, and
+                     over an existing OUTPUT only with --force
   --help             show this text
 
 Usage errors exit with 2.

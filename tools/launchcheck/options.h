@@ -32,6 +32,8 @@ struct Options {
   std::optional<std::string> install_dir;  // as the launcher sees it
   bool json = false;                       // --format json
   bool strict = false;                     // findings make the exit status 1
+  std::optional<std::string> fix_output;   // where --fix writes the corrected copy
+  bool force = false;                      // --fix may replace fix_output
   int code_page = 1252;                    // the system code page assumed
 };
 
