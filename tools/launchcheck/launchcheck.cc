@@ -24,8 +24,9 @@ namespace fs = std::filesystem;
 // Shown for a label of the status form that the run never reached.
 constexpr char kNotWritten[] = "(not written)";
 
-// DIR as an absolute path in the host's own spelling, without a trailing
-// separator except at a root.
+// DIR as an absolute path in Windows spelling, without a trailing separator
+// except at a root. Elsewhere than on Windows the root of the file system is
+// drive Z:, as Wine shows it.
 std::string AbsoluteDirectory(const fs::path& dir) {
   std::error_code error;
   fs::path absolute = fs::absolute(dir, error).lexically_normal();
@@ -34,6 +35,10 @@ std::string AbsoluteDirectory(const fs::path& dir) {
   while (text.size() > 1 && (text.back() == '/' || text.back() == '\\') &&
          absolute.root_path().string().size() < text.size()) {
     text.pop_back();
+  }
+  if (!text.empty() && text.front() == '/') {
+    std::replace(text.begin(), text.end(), '/', '\\');
+    text = "Z:" + text;
   }
   return text;
 }

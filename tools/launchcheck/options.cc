@@ -167,7 +167,8 @@ that the launcher ignores or reads otherwise than meant, on standard error.
 Exits with 1 when launch.ini has no usable default entry.
 
   --dir TEXT         the install directory as the launcher sees it (default:
-                     DIR made absolute)
+                     DIR made absolute, in Windows spelling: Z:\ is the root
+                     of the file system elsewhere, as under Wine)
   --explain          with one host: show each step on standard error
   --probe            (Windows build) take the registry, the version and the
                      word processor of this machine; show what was detected
