@@ -1,6 +1,7 @@
 #include "json_report.h"
 
 #include "encoding.h"
+#include "simulated_run.h"
 
 namespace launchcheck {
 namespace {
@@ -19,25 +20,12 @@ std::string OutcomeFields(const Outcome& outcome, const CodePage& code_page) {
 }  // namespace
 
 std::string JsonString(std::string_view text, const CodePage& code_page) {
-  std::string json = "\"";
+  std::string quoted;
   for (const char c : AsUtf8(text, code_page)) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      json += {'\\', c};
-    } else if (c == '\n') {
-      json += "\\n";
-    } else if (c == '\r') {
-      json += "\\r";
-    } else if (c == '\t') {
-      json += "\\t";
-    } else if (byte < 0x20 || byte == 0x7F) {
-      const char* const digits = "0123456789abcdef";
-      json += {'\\', 'u', '0', '0', digits[byte >> 4], digits[byte & 0xF]};
-    } else {
-      json += c;
-    }
+    if (c == '"' || c == '\\') quoted += '\\';
+    quoted += c;
   }
-  return json + "\"";
+  return "\"" + Escaped(quoted, "u00") + "\"";
 }
 
 void PrintJsonReport(std::ostream& out, const std::vector<TableRow>& rows,
