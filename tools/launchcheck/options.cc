@@ -146,7 +146,7 @@ std::string UsageText() {
   return R"(Usage: launchcheck [OPTIONS] [DIR]
 
 Shows what the launcher in DIR (default: the current directory) would start,
-as it reads DIR/launch.ini. Starts nothing and writes nothing.
+as it reads DIR/launch.ini. Starts nothing; writes nothing but --fix OUTPUT.
 
 One host, described by any of these:
   --os MAJOR.MINOR[.BUILD[.PLATFORM]]
