@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -134,6 +135,35 @@ TEST(SimulatedProgramStartTest, RecordsStartsAndRefusesMissingPrograms) {
   EXPECT_THROW(host.StartProgram("C:\\Apps\\other.exe", "x"), Failure);
   EXPECT_THROW(host.StartProgram("", ""), Failure);
   EXPECT_EQ(host.started().size(), 1u);
+}
+
+// The longest path and command line that start, and one character more.
+TEST(SimulatedProgramStartTest, RefusesWhatCreateProcessARefuses) {
+  const struct {
+    size_t path_length;
+    size_t command_line_length;
+    std::int32_t error;  // 0: started
+  } cases[] = {
+      {259, 300, 0},
+      {260, 300, error::kFilenameTooLong},
+      {20, 32766, 0},
+      {20, 32767, error::kInvalidParameter},
+  };
+  for (const auto& c : cases) {
+    SimulatedHost host;
+    const std::string program = "C:\\" + std::string(c.path_length - 7, 'p') + ".exe";
+    host.AddFile(program, "");
+    const std::string quoted = "\"" + program + "\"";
+    const std::string command_line =
+        quoted + std::string(c.command_line_length - quoted.size(), 'x');
+    try {
+      host.StartProgram(program, command_line);
+      EXPECT_EQ(c.error, 0) << c.path_length << " " << c.command_line_length;
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.number(), c.error) << c.path_length << " " << c.command_line_length;
+    }
+    EXPECT_EQ(host.started().size(), c.error == 0 ? 1u : 0u);
+  }
 }
 
 TEST(SimulatedRunTest, ExitStatusIsZeroAtTheEndAndOneAfterTheErrorReport) {

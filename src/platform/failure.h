@@ -15,6 +15,8 @@ inline constexpr std::int32_t kInvalidData = 13;        // ERROR_INVALID_DATA
 inline constexpr std::int32_t kBadPathName = 161;       // ERROR_BAD_PATHNAME
 inline constexpr std::int32_t kArithmeticOverflow = 534;  // ERROR_ARITHMETIC_OVERFLOW
 inline constexpr std::int32_t kNotEnoughMemory = 8;     // ERROR_NOT_ENOUGH_MEMORY
+inline constexpr std::int32_t kInvalidParameter = 87;   // ERROR_INVALID_PARAMETER
+inline constexpr std::int32_t kFilenameTooLong = 206;   // ERROR_FILENAME_EXCED_RANGE
 inline constexpr std::int32_t kClassNotFound =
     static_cast<std::int32_t>(0x800401F3);  // CO_E_CLASSSTRING
 inline constexpr std::int32_t kGeneric = 31;  // ERROR_GEN_FAILURE

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "encoding.h"
+#include "json_report.h"
 #include "launcher/launch_selection.h"
 #include "platform/simulated/simulated_host.h"
 #include "run_tool.h"
@@ -74,11 +77,61 @@ TEST_F(LaunchcheckTest, OneHostPrintsTheJoinedCommandLineOnly) {
   }
 }
 
-TEST_F(LaunchcheckTest, InstallDirectoryDefaultsToDirMadeAbsolute) {
+TEST_F(LaunchcheckTest, InstallDirectoryDefaultsToDirMadeAbsoluteInWindowsSpelling) {
   const ToolRun run = Run({"--os", "5.1", "--office", "11"});
   EXPECT_EQ(run.status, 0);
-  const std::string dir = std::filesystem::absolute(disc_.path()).make_preferred().string();
+  std::string dir = std::filesystem::absolute(disc_.path()).make_preferred().string();
+  if (dir.front() == '/') dir = "Z:" + dir;  // the root elsewhere than on Windows
+  std::replace(dir.begin(), dir.end(), '/', '\\');
   EXPECT_EQ(run.out, dir + "\\apps\\office2003\\setup.exe /q\n");
+}
+
+// At the longest command line CreateProcessA takes the launcher starts the
+// entry; one character more and it falls back, as on Windows.
+TEST_F(LaunchcheckTest, CommandLineBeyondTheLimitFallsBackToTheDefaultEntry) {
+  for (const size_t length : {32766u, 32767u}) {
+    // "C:\D\apps\start.exe" quoted, a blank, then the arguments.
+    const std::string arguments(length - 22, 'a');
+    disc_.Write("launch.ini", std::string(kIni) + "[winxpLaunchFiles]\r\n20=apps\\start.exe " +
+                                  arguments + "\r\n");
+    const ToolRun run =
+        Run({"--os", "5.1", "--office", "20", "--dir", "C:\\D", "--format", "json"});
+    const std::string started = length == 32766 ? "primary" : "fallback";
+    EXPECT_EQ(run.out.rfind("{\"label\": \"winxp\", \"path\": \"" + started + "\"", 0), 0u)
+        << length;
+    EXPECT_EQ(run.status, 0);
+  }
+}
+
+TEST_F(LaunchcheckTest, JsonGivesTheRowsAndFindingsOrOneRun) {
+  disc_.Write("launch.ini", std::string(kIni) + "[winxpLaunchFiles]\r\n 13=a \"b\"\r\n");
+  const ToolRun table = Run({"--dir", "C:\\D", "--format", "json"});
+  EXPECT_EQ(table.status, 0);
+  EXPECT_EQ(table.err, "");
+  const std::string file = (disc_.path() / "launch.ini").string();
+  EXPECT_EQ(table.out.rfind("{\n  \"rows\": [\n    {\"label\": \"win98\", \"office\": 8, \"path\": "
+                            "\"default\", \"command_line\": \"C:\\\\D\\\\apps\\\\start.exe\", "
+                            "\"error_report\": null},\n",
+                            0),
+            0u)
+      << table.out;
+  const std::string findings =
+      "\n  ],\n  \"findings\": [\n    {\"file\": " + JsonString(file, *FindCodePage(1252)) +
+      ", \"line\": 10, \"kind\": \"blank-before-key\", \"message\": "
+      "\"blank before the key: this line never matches\"}\n  ]\n}\n";
+  EXPECT_EQ(table.out.substr(table.out.size() - std::min(table.out.size(), findings.size())),
+            findings);
+  EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 7 + 7 * 9);  // 63 rows
+
+  disc_.Write("launch.ini", "[winxpLaunchFiles]\r\n11=gone.exe\r\n");
+  const ToolRun one = Run({"--os", "5.1", "--office", "11", "--dir", "C:\\D", "--format=json"});
+  EXPECT_EQ(one.status, 1);
+  EXPECT_EQ(
+      one.out,
+      "{\"label\": \"winxp\", \"path\": \"fallback\", \"command_line\": null, "
+      "\"error_report\": {\"number\": 2, \"description\": \"cannot start C:\\\\D\\\\: no such "
+      "program\"}}\n");
+  EXPECT_EQ(one.err, "");
 }
 
 TEST_F(LaunchcheckTest, OptionsGoBeforeOrAfterDirAndDashDashEndsThem) {
@@ -189,6 +242,39 @@ TEST_F(LaunchcheckTest, TableShowsTheErrorReportWhereNothingStarts) {
             std::string::npos);
 }
 
+TEST(JsonStringTest, EscapesAndReadsBytesThatAreNotUtf8InTheCodePage) {
+  const struct {
+    std::string text;
+    std::string json;
+  } cases[] = {
+      {"a\"b\\c", "\"a\\\"b\\\\c\""},
+      {"\x01\n\t\x7F", "\"\\u0001\\n\\t\\u007f\""},
+      {"B\xC3\xBCro", "\"B\xC3\xBCro\""},                // UTF-8 stays
+      {"B\xFCro \x80", "\"B\xC3\xBCro \xE2\x82\xAC\""},  // Windows-1252
+  };
+  for (const auto& c : cases) EXPECT_EQ(JsonString(c.text, *FindCodePage(1252)), c.json);
+}
+
+TEST(DetectEncodingTest, TellsUtf16ByItsMarkOrItsNuls) {
+  const struct {
+    std::string head;
+    FileEncoding::Kind kind;
+    size_t bom_size;
+  } cases[] = {
+      {"", FileEncoding::kEightBit, 0},
+      {"[a]\r\nb=\0c\r\n", FileEncoding::kEightBit, 0},  // a stray NUL
+      {"\xEF\xBB\xBF[a]", FileEncoding::kEightBit, 3},
+      {std::string("\xFE\xFF\0[", 4), FileEncoding::kUtf16Be, 2},
+      {std::string("[\0a\0]\0", 6), FileEncoding::kUtf16Le, 0},
+      {std::string("\0[\0a\0]", 6), FileEncoding::kUtf16Be, 0},
+  };
+  for (const auto& c : cases) {
+    const FileEncoding encoding = DetectEncoding(c.head);
+    EXPECT_EQ(encoding.kind, c.kind) << c.head;
+    EXPECT_EQ(encoding.bom_size, c.bom_size) << c.head;
+  }
+}
+
 TEST(LaunchcheckUsageTest, UsageErrorsExitWithTwoAndHelpWithZero) {
   TempDirectory disc;
   const std::string dir = disc.path().string();
@@ -210,6 +296,12 @@ TEST(LaunchcheckUsageTest, UsageErrorsExitWithTwoAndHelpWithZero) {
       {"--explain=yes", "--os", "5.1", dir},
       {dir, dir},
       {(disc.path() / "missing").string()},
+      {"--format", "xml", dir},
+      {"--codepage", "932", dir},
+      {"--force", dir},
+      {"--fix", "out.ini", "--os", "5.1", dir},
+      {"--fix", "out.ini", "--strict", dir},
+      {"--strict", "--office", "11", dir},
   };
   for (const auto& args : bad) {
     const ToolRun run = RunTool(args);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "launcher/command_line.h"
+#include "platform/simulated/simulated_host.h"
 #include "platform/win32/own_directory.h"
 #include "platform/win32/win32_host.h"
 #include "test_support.h"
@@ -83,6 +84,46 @@ TEST_F(ProgramStartTest, MissingOrEmptyProgramFails) {
   }
   EXPECT_THROW(host_->StartProgram("", ""), platform::Failure);
   EXPECT_THROW(host_->StartProgram(directory_.path(), directory_.path()), platform::Failure);
+}
+
+// CreateProcessA starts a program path of up to 259 characters and a
+// command line of up to 32,766; the simulated host refuses just where it
+// does.
+TEST_F(ProgramStartTest, RefusesWhereTheSimulatedHostRefuses) {
+  const std::string probe = AddProbe("probe.exe");
+  const struct {
+    size_t path_length;  // 0: the probe as it lies
+    size_t command_line_length;
+  } cases[] = {{259, 300}, {260, 300}, {0, 32766}, {0, 32767}};
+  int started = 0;
+  for (const auto& c : cases) {
+    // The name that makes the path as long as the case wants.
+    const std::string program =
+        c.path_length == 0
+            ? probe
+            : AddProbe(std::string(c.path_length - directory_.path().size() - 5, 'p') + ".exe");
+    const std::string quoted = "\"" + program + "\"";
+    const std::string command_line =
+        quoted + " " + std::string(c.command_line_length - quoted.size() - 1, 'x');
+    platform::SimulatedHost simulated;
+    simulated.AddFile(program, "");
+    bool refused = false;
+    try {
+      simulated.StartProgram(program, command_line);
+    } catch (const platform::Failure&) {
+      refused = true;
+    }
+    try {
+      host_->StartProgram(program, command_line);
+      ++started;
+      EXPECT_FALSE(refused) << program.size() << " " << command_line.size();
+    } catch (const platform::Failure&) {
+      EXPECT_TRUE(refused) << program.size() << " " << command_line.size();
+    }
+  }
+  EXPECT_EQ(started, 2);
+  for (int i = 0; i < 600 && static_cast<int>(WaitForRecords().size()) < started; ++i) Sleep(50);
+  EXPECT_EQ(WaitForRecords().size(), 2u);
 }
 
 struct LaunchCase {

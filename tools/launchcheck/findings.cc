@@ -6,89 +6,126 @@
 #include <set>
 #include <utility>
 
+#include "ini_syntax.h"
 #include "launcher/command_line.h"
+#include "platform/simulated/start_limits.h"
 #include "simulated_run.h"
 
 namespace launchcheck {
 namespace {
 
-constexpr const char* kLabels[] = {"win98", "winme",    "winnt",  "win2k",
-                                   "winxp", "winvista", "default"};
 constexpr char kLabelList[] = "win98, winme, winnt, win2k, winxp, winvista, default";
-constexpr char kSuffix[] = "launchfiles";
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trim(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsBlank(text[begin])) ++begin;
-  while (end > begin && IsBlank(text[end - 1])) --end;
-  return std::string(text.substr(begin, end - begin));
-}
-
-// "[" name "]" with no other bracket.
-bool IsBracketed(std::string_view text) {
-  return text.size() >= 2 && text.front() == '[' && text.back() == ']' &&
-         std::count(text.begin(), text.end(), '[') == 1 &&
-         std::count(text.begin(), text.end(), ']') == 1;
-}
 
 class Linter {
  public:
-  Linter(platform::Host& host, std::string directory, std::string shown_directory)
-      : host_(host),
-        directory_(std::move(directory)),
-        shown_directory_(std::move(shown_directory)) {}
+  Linter(platform::Host& host, const LintSetting& setting) : host_(host), setting_(setting) {}
 
   void Line(std::string_view line, int number, int last_number) {
+    const bool after_mark = number == 1 && setting_.encoding.utf8_bom();
+    if (after_mark) {
+      line.remove_prefix(std::min(line.size(), setting_.encoding.bom_size));
+      ByteOrderMark(line);
+    }
+    if (!IsUtf8(line)) all_utf8_ = false;
     if (last_number > number) {
-      Add(number, "lone line feed: the launcher reads lines " + std::to_string(number) + " to " +
-                      std::to_string(last_number) +
-                      " as one line (only a carriage return ends a line)");
+      Add(number, "lone-line-feed",
+          "lone line feed: the launcher reads lines " + std::to_string(number) + " to " +
+              std::to_string(last_number) + " as one line (only a carriage return ends a line)");
     } else if (!line.empty() && line.back() == '\n') {
-      Add(number,
+      Add(number, "lone-line-feed",
           "lone line feed at the end of the file: the launcher reads it as part of the line");
     }
     if (line.find('[') != std::string_view::npos) {
       Bracket(line, number);
+      // The mark keeps even a good header from matching.
+      if (after_mark && state_ == State::kRead) {
+        state_ = State::kClosed;
+        closed_at_ = 1;
+      }
       return;
     }
     switch (state_) {
       case State::kBeforeHeader:
-        if (!Trim(line).empty()) Add(number, "before any header: ignored");
+        if (!Trim(line).empty()) Add(number, "before-header", "before any header: ignored");
         break;
       case State::kClosed:
         if (!Trim(line).empty()) {
-          Add(number, "ignored: the section was closed at line " + std::to_string(closed_at_));
+          Add(number, "closed-section",
+              "ignored: the section was closed at line " + std::to_string(closed_at_));
         }
         break;
       case State::kUnread:
         break;
       case State::kRead:
         Entry(line, number);
+        if (IsUtf8BeyondAscii(line)) Utf8Text(line, number);
         break;
     }
   }
 
-  LintResult Result() && { return std::move(result_); }
+  LintResult Result() && {
+    // Text that is UTF-8 throughout was written as UTF-8; in a file that is
+    // not, such bytes are most likely meant in the code page.
+    if (all_utf8_) {
+      result_.findings.insert(result_.findings.end(), utf8_findings_.begin(), utf8_findings_.end());
+    }
+    std::stable_sort(result_.findings.begin(), result_.findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    return std::move(result_);
+  }
 
   LintResult& result() { return result_; }
 
  private:
   enum class State { kBeforeHeader, kRead, kUnread, kClosed };
 
-  void Add(int line, std::string message) {
-    result_.findings.push_back({line, std::move(message)});
+  void Add(int line, const char* kind, std::string message) {
+    result_.findings.push_back({line, kind, std::move(message)});
   }
 
   std::string Lower(std::string_view text) { return host_.LowerCase(std::string(text)); }
 
-  static bool IsReadSection(const std::string& lower_name) {
-    for (const char* label : kLabels) {
-      if (lower_name == std::string(label) + kSuffix) return true;
+  void ByteOrderMark(std::string_view line) {
+    const bool header = IsBracketed(line) && IsReadSection(Lower(line.substr(1, line.size() - 2)));
+    Add(1, "utf8-bom",
+        "UTF-8 byte-order mark (the file was saved as \"UTF-8 with BOM\"): the launcher reads its "
+        "three bytes as part of line 1" +
+            (header ? ", so " + Escaped(std::string(line)) +
+                          " there is not a header and the lines up to the next header are ignored"
+                    : std::string("; harmless here, as line 1 is not a header that is read")));
+  }
+
+  void Utf8Text(std::string_view line, int number) {
+    const std::string text(line);
+    utf8_findings_.push_back(
+        {number, "utf8-text",
+         "UTF-8 text beyond ASCII: " + Quoted(text) + " reads " +
+             Quoted(ReadInCodePage(text, *setting_.code_page)) + " in " +
+             setting_.code_page->Name() +
+             ", the system code page assumed (see --codepage); the launcher compares those bytes, "
+             "so a key may not match and a program may not be found"});
+  }
+
+  // The limits of CreateProcessA, which refuses to start what exceeds them.
+  void StartLimits(const checker::ResolvedCommand& command, int number, bool is_default_entry) {
+    const std::string then =
+        is_default_entry ? "" : ", and the launcher starts the default entry instead";
+    if (command.program.size() >= platform::kMaxPath) {
+      Add(number, "path-too-long",
+          "the program's path is " + std::to_string(command.program.size()) +
+              " characters: Windows starts none longer than " +
+              std::to_string(platform::kMaxPath - 1) +
+              " (MAX_PATH, 260 with the terminating NUL, on every Windows)" + then);
+    } else if (command.command_line.size() >= platform::kMaxCommandLine) {
+      Add(number, "command-line-too-long",
+          "the command line (the program's path in quotes and the arguments) is " +
+              std::to_string(command.command_line.size()) +
+              " characters: CreateProcessA takes none longer than " +
+              std::to_string(platform::kMaxCommandLine - 1) +
+              " (32767 with the terminating NUL, as documented for Windows NT and later; "
+              "assumed for Windows 95/98/ME, for which no limit is documented)" +
+              then);
     }
-    return false;
   }
 
   void Bracket(std::string_view line, int number) {
@@ -100,20 +137,25 @@ class Linter {
         state_ = State::kRead;
         section_ = lower;
       } else if (IsReadSection(Lower(Trim(name)))) {
-        Add(number, "header with blanks: [" + Escaped(name) + "] is not [" + Escaped(Trim(name)) +
-                        "], so this section is never read");
-      } else if (lower == std::string("win95") + kSuffix) {
-        Add(number, "section [" + Escaped(name) +
-                        "] is never read: no host is labelled win95 (Windows 95 reads "
-                        "[winntLaunchFiles])");
-      } else if (lower.size() > sizeof(kSuffix) - 1 &&
-                 lower.compare(lower.size() - (sizeof(kSuffix) - 1), lower.npos, kSuffix) == 0) {
-        Add(number, "section [" + Escaped(name) + "] is never read: \"" +
-                        Escaped(name.substr(0, name.size() - (sizeof(kSuffix) - 1))) +
-                        "\" is not a host label (" + kLabelList + ")");
+        Add(number, "header-blanks",
+            "header with blanks: [" + Escaped(name) + "] is not [" + Escaped(Trim(name)) +
+                "], so this section is never read");
+      } else if (lower == std::string("win95") + kSectionSuffix) {
+        Add(number, "unread-section",
+            "section [" + Escaped(name) +
+                "] is never read: no host is labelled win95 (Windows 95 reads "
+                "[winntLaunchFiles])");
+      } else if (lower.size() > sizeof(kSectionSuffix) - 1 &&
+                 lower.compare(lower.size() - (sizeof(kSectionSuffix) - 1), lower.npos,
+                               kSectionSuffix) == 0) {
+        Add(number, "unread-section",
+            "section [" + Escaped(name) + "] is never read: \"" +
+                Escaped(name.substr(0, name.size() - (sizeof(kSectionSuffix) - 1))) +
+                "\" is not a host label (" + kLabelList + ")");
       } else {
-        Add(number, "section [" + Escaped(name) +
-                        "] is never read: a section is a host label followed by LaunchFiles");
+        Add(number, "unread-section",
+            "section [" + Escaped(name) +
+                "] is never read: a section is a host label followed by LaunchFiles");
       }
       return;
     }
@@ -121,15 +163,15 @@ class Linter {
     closed_at_ = number;
     const size_t equals = line.find('=');
     if (IsBracketed(Trim(line))) {
-      Add(number,
+      Add(number, "header-blanks",
           "header with blanks: not a header, so it closes the section and the lines up "
           "to the next header are ignored");
     } else if (equals != line.npos && equals < line.find('[')) {
-      Add(number,
+      Add(number, "bracket-closes-section",
           "a \"[\" in the value closes the section: this entry and the lines up to the "
           "next header are ignored");
     } else {
-      Add(number,
+      Add(number, "bracket-closes-section",
           "not a header, but its \"[\" closes the section: the lines up to the next "
           "header are ignored");
     }
@@ -139,34 +181,35 @@ class Linter {
     if (Trim(line).empty()) return;
     const size_t equals = line.find('=');
     if (equals == line.npos) {
-      Add(number, "not an entry (no \"=\"): ignored; launch.ini has no comments");
+      Add(number, "not-an-entry", "not an entry (no \"=\"): ignored; launch.ini has no comments");
       return;
     }
     const std::string key(line.substr(0, equals));
     const std::string value(line.substr(equals + 1));
     if (key.empty()) {
-      Add(number, "no key before \"=\": ignored");
+      Add(number, "not-an-entry", "no key before \"=\": ignored");
       return;
     }
     if (IsBlank(key.front())) {
-      Add(number, "blank before the key: this line never matches");
+      Add(number, "blank-before-key", "blank before the key: this line never matches");
       return;
     }
     if (IsBlank(key.back())) {
-      Add(number, "blank before \"=\": this line never matches");
+      Add(number, "blank-before-equals", "blank before \"=\": this line never matches");
       return;
     }
     const std::string lower_key = Lower(key);
-    const bool in_default_section = section_ == std::string("default") + kSuffix;
+    const bool in_default_section = section_ == std::string("default") + kSectionSuffix;
     if (lower_key == "default") {
       if (!in_default_section) {
-        Add(number,
+        Add(number, "default-elsewhere",
             "the key default is read only in [defaultLaunchFiles]: this line is never used");
         return;
       }
-    } else if (!IsNumeric(key)) {
-      Add(number, "key " + Quoted(key) +
-                      " is neither an Office version number nor \"default\": never looked up");
+    } else if (!IsLookedUpKey(lower_key)) {
+      Add(number, "odd-key",
+          "key " + Quoted(key) +
+              " is neither an Office version number nor \"default\": never looked up");
       return;
     } else {
       Mention(key);
@@ -174,33 +217,29 @@ class Linter {
     const auto [first, inserted] =
         first_entries_.emplace(std::make_pair(section_, lower_key), number);
     if (!inserted) {
-      Add(number, "hidden by line " + std::to_string(first->second) + ", the first entry for key " +
-                      Quoted(key) + " in this section: never used");
+      Add(number, "duplicate",
+          "hidden by line " + std::to_string(first->second) + ", the first entry for key " +
+              Quoted(key) + " in this section: never used");
       return;
     }
     const bool is_default_entry = in_default_section && lower_key == "default";
     if (is_default_entry) result_.default_entry_line = number;
     if (value.empty()) {
-      Add(number, is_default_entry ? "empty default entry"
-                                   : "empty value: the launcher uses the default entry instead");
+      Add(number, "empty-value",
+          is_default_entry ? "empty default entry"
+                           : "empty value: the launcher uses the default entry instead");
       return;
     }
     if (IsBlank(value.front())) {
-      Add(number, "blank after \"=\": it is part of the value " + Quoted(value));
+      Add(number, "blank-after-equals",
+          "blank after \"=\": it is part of the value " + Quoted(value));
     }
     try {
-      checker::ResolveCommand(host_, directory_, value);
+      StartLimits(checker::ResolveCommand(host_, setting_.directory, value), number,
+                  is_default_entry);
     } catch (const platform::Failure&) {
-      Add(number, "no program: " + Quoted(value) + " names no file under " + shown_directory_);
-    }
-  }
-
-  bool IsNumeric(const std::string& key) {
-    try {
-      host_.TextToNumber(key);
-      return true;
-    } catch (const platform::Failure&) {
-      return false;
+      Add(number, "no-program",
+          "no program: " + Quoted(value) + " names no file under " + setting_.shown_directory);
     }
   }
 
@@ -217,8 +256,9 @@ class Linter {
   }
 
   platform::Host& host_;
-  std::string directory_;
-  std::string shown_directory_;
+  const LintSetting& setting_;
+  bool all_utf8_ = true;
+  std::vector<Finding> utf8_findings_;
   State state_ = State::kBeforeHeader;
   std::string section_;
   int closed_at_ = 0;
@@ -229,12 +269,24 @@ class Linter {
 
 }  // namespace
 
-LintResult LintLaunchIni(platform::Host& host, const std::string& config_path,
-                         const std::string& directory, const std::string& shown_directory) {
-  Linter linter(host, directory, shown_directory);
+LintResult LintLaunchIni(platform::Host& host, const LintSetting& setting) {
+  Linter linter(host, setting);
+  if (setting.encoding.utf16()) {
+    // Every line holds NULs and starts with one: nothing the launcher looks
+    // for can match, and the lines' own faults do not matter yet.
+    LintResult result;
+    result.readable = true;
+    result.findings.push_back(
+        {1, "utf16",
+         setting.encoding.Describe() +
+             " (\"Unicode\" to Windows editors): the launcher reads 8-bit text in the system "
+             "code page and finds no header and no entry in it; save it as ANSI, or convert it "
+             "with --fix"});
+    return result;
+  }
   std::unique_ptr<platform::TextInput> input;
   try {
-    input = host.OpenTextInput(config_path);
+    input = host.OpenTextInput(setting.config_path);
     int number = 1;
     while (!input->AtEnd()) {
       const std::string line(input->ReadLine());  // the view ends at the next call
@@ -246,7 +298,8 @@ LintResult LintLaunchIni(platform::Host& host, const std::string& config_path,
     }
     linter.result().readable = true;
   } catch (const platform::Failure& failure) {
-    linter.result().findings.push_back({0, "cannot be read: " + DescribeFailure(failure)});
+    linter.result().findings.push_back(
+        {0, "unreadable", "cannot be read: " + DescribeFailure(failure)});
   }
   return std::move(linter).Result();
 }

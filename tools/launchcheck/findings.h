@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "code_pages.h"
+#include "encoding.h"
 #include "platform/host.h"
 
 namespace launchcheck {
@@ -12,7 +14,8 @@ namespace launchcheck {
 // author probably meant. Lines are counted as an editor counts them: a lone
 // line feed ends one there too.
 struct Finding {
-  int line = 0;  // 0: the file as a whole
+  int line = 0;           // 0: the file as a whole
+  const char* kind = "";  // a short name of what is wrong, such as "blank-before-key"
   std::string message;
 };
 
@@ -30,11 +33,17 @@ struct LintResult {
   bool readable = false;
 };
 
-// Reads `config_path` on `host` line by line, as the launcher does. Values
-// are resolved against `directory` (install directory + separator), shown
-// in findings as `shown_directory`.
-LintResult LintLaunchIni(platform::Host& host, const std::string& config_path,
-                         const std::string& directory, const std::string& shown_directory);
+// Where and how launch.ini is read.
+struct LintSetting {
+  std::string config_path;      // as the launcher opens it
+  std::string directory;        // install directory + separator, for values
+  std::string shown_directory;  // the directory as findings name it
+  FileEncoding encoding;        // as the file's first bytes tell
+  const CodePage* code_page;    // the system code page assumed
+};
+
+// Reads launch.ini on `host` line by line, as the launcher does.
+LintResult LintLaunchIni(platform::Host& host, const LintSetting& setting);
 
 }  // namespace launchcheck
 

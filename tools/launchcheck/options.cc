@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "code_pages.h"
 #include "version.h"
 
 namespace launchcheck {
@@ -45,6 +46,14 @@ std::uint32_t ReadOfficeNumber(const std::string& text) {
   const auto value = ReadDecimal(negative ? text.substr(1) : text, max);
   if (!value) throw UsageError("--office wants a 32-bit whole number: " + text);
   return negative ? static_cast<std::uint32_t>(0 - *value) : static_cast<std::uint32_t>(*value);
+}
+
+int ReadCodePage(const std::string& text) {
+  const auto number = ReadDecimal(text, 65535);
+  if (!number || FindCodePage(static_cast<int>(*number)) == nullptr) {
+    throw UsageError("--codepage wants one of " + SupportedCodePages() + ": " + text);
+  }
+  return static_cast<int>(*number);
 }
 
 }  // namespace
@@ -97,6 +106,20 @@ Options ParseOptions(const std::vector<std::string>& args) {
       options.host.word = value();
     } else if (arg == "--dir") {
       options.install_dir = value();
+    } else if (arg == "--format") {
+      const std::string format = value();
+      if (format != "text" && format != "json") {
+        throw UsageError("--format wants text or json: " + format);
+      }
+      options.json = format == "json";
+    } else if (arg == "--strict") {
+      flag(options.strict);
+    } else if (arg == "--fix") {
+      options.fix_output = value();
+    } else if (arg == "--force") {
+      flag(options.force);
+    } else if (arg == "--codepage") {
+      options.code_page = ReadCodePage(value());
     } else {
       throw UsageError("unknown option " + arg);
     }
@@ -110,6 +133,15 @@ Options ParseOptions(const std::vector<std::string>& args) {
     throw UsageError(
         "--explain explains one host: give --os, --office, --office-text, --word or --probe");
   }
+  if (options.fix_output &&
+      (options.probe || options.host.Any() || options.explain || options.strict || options.json)) {
+    throw UsageError(
+        "--fix only writes a corrected launch.ini: it goes with --force, --codepage and DIR");
+  }
+  if (options.force && !options.fix_output) throw UsageError("--force goes with --fix");
+  if (options.strict && (options.probe || options.host.Any())) {
+    throw UsageError("--strict judges the findings of every host at once: not with one host");
+  }
   return options;
 }
 
@@ -117,7 +149,7 @@ std::string UsageText() {
   return R"(Usage: launchcheck [OPTIONS] [DIR]
 
 Shows what the launcher in DIR (default: the current directory) would start,
-as it reads DIR/launch.ini. Starts nothing and writes nothing.
+as it reads DIR/launch.ini. Starts nothing; writes nothing but --fix OUTPUT.
 
 One host, described by any of these:
   --os MAJOR.MINOR[.BUILD[.PLATFORM]]
@@ -138,11 +170,22 @@ that the launcher ignores or reads otherwise than meant, on standard error.
 Exits with 1 when launch.ini has no usable default entry.
 
   --dir TEXT         the install directory as the launcher sees it (default:
-                     DIR made absolute)
+                     DIR made absolute, in Windows spelling: Z:\ is the root
+                     of the file system elsewhere, as under Wine)
   --explain          with one host: show each step on standard error
   --probe            (Windows build) take the registry, the version and the
                      word processor of this machine; show what was detected
                      and the command line, start nothing
+  --format json      print the table and the findings, or one host's run, as
+                     JSON on standard output (see the README)
+  --strict           exit with 1 when there is any finding
+  --codepage N       the system code page the launcher reads launch.ini in
+                     (default 1252; also 1250, 1251, 1253, 1254, 1257)
+  --fix OUTPUT       write a corrected copy of launch.ini to OUTPUT: CR LF
+                     line ends, no byte-order mark, UTF-16 and UTF-8 text in
+                     the code page, no blanks that stop a header or key from
+                     matching; print each change. Never over launch.ini, and
+                     over an existing OUTPUT only with --force
   --help             show this text
   --version          show launchcheck's version
 

@@ -31,6 +31,11 @@ struct Options {
   HostChoice host;
   std::string dir = ".";                   // where launch.ini lies, natively
   std::optional<std::string> install_dir;  // as the launcher sees it
+  bool json = false;                       // --format json
+  bool strict = false;                     // findings make the exit status 1
+  std::optional<std::string> fix_output;   // where --fix writes the corrected copy
+  bool force = false;                      // --fix may replace fix_output
+  int code_page = 1252;                    // the system code page assumed
 };
 
 // A command line that cannot be understood; its text says why.
@@ -41,8 +46,9 @@ class UsageError : public std::runtime_error {
 
 // Reads the arguments after the program's name. Options may come before and
 // after DIR, "--" ends them, "--name=value" is "--name value". Raises
-// UsageError for an unknown option, a missing or malformed value, a second
-// DIR, or options that do not go together.
+// UsageError for an unknown option, a missing or malformed value (a code
+// page that is not supported among them), a second DIR, or options that do
+// not go together.
 Options ParseOptions(const std::vector<std::string>& args);
 
 // What --help prints.

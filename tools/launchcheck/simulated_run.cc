@@ -55,7 +55,7 @@ std::string DescribeFailure(const platform::Failure& failure) {
   return "error " + std::to_string(failure.number()) + ": " + failure.description();
 }
 
-std::string Escaped(const std::string& text) {
+std::string Escaped(const std::string& text, const std::string& hex) {
   std::string escaped;
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
@@ -67,7 +67,7 @@ std::string Escaped(const std::string& text) {
       escaped += "\\t";
     } else if (byte < 0x20 || byte == 0x7F) {
       const char* const digits = "0123456789abcdef";
-      escaped += {'\\', 'x', digits[byte >> 4], digits[byte & 0xF]};
+      escaped += '\\' + hex + digits[byte >> 4] + digits[byte & 0xF];
     } else {
       escaped += c;
     }

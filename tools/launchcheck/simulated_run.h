@@ -46,8 +46,9 @@ std::vector<DetectedValue> DetectedValues(const platform::SimulatedHost& host);
 std::string DescribeFailure(const platform::Failure& failure);
 
 // `text` with each control character written as an escape ("\n", "\x01"),
-// so that it stays on one line.
-std::string Escaped(const std::string& text);
+// so that it stays on one line; `hex` comes between the backslash and the
+// two hex digits ("u00" for JSON).
+std::string Escaped(const std::string& text, const std::string& hex = "x");
 
 // `text` escaped and in double quotes, so that blanks at either end show.
 std::string Quoted(const std::string& text);

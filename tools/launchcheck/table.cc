@@ -57,16 +57,12 @@ std::string Started(const Outcome& outcome) {
 
 }  // namespace
 
-void PrintTable(std::ostream& out, const std::vector<MentionedVersion>& versions,
-                const std::string& install_dir, const std::filesystem::path& native_dir) {
-  const std::vector<MentionedVersion> all = AllVersions(versions);
-  size_t office_width = 8;
-  for (const MentionedVersion& version : all) {
-    office_width = std::max(office_width, Shown(version).size() + 2);
-  }
-  out << Padded("label", 10) << Padded("office", office_width) << Padded("path", 10) << "starts\n";
+std::vector<TableRow> RunEveryHost(const std::vector<MentionedVersion>& versions,
+                                   const std::string& install_dir,
+                                   const std::filesystem::path& native_dir) {
+  std::vector<TableRow> rows;
   for (const LabelHost& row : kLabelHosts) {
-    for (const MentionedVersion& version : all) {
+    for (const MentionedVersion& version : AllVersions(versions)) {
       HostChoice choice;
       choice.os = row.os;
       if (version.is_number) {
@@ -76,12 +72,22 @@ void PrintTable(std::ostream& out, const std::vector<MentionedVersion>& versions
       }
       platform::SimulatedHost host;
       SetUpHost(host, choice, install_dir, native_dir);
-      const Outcome outcome = RunLauncher(host);
-      // The label as the launcher itself wrote it on its status form.
-      const std::string label = DetectedValues(host)[5].caption;
-      out << Padded(label, 10) << Padded(Shown(version), office_width) << Padded(outcome.path, 10)
-          << Started(outcome) << "\n";
+      Outcome outcome = RunLauncher(host);
+      rows.push_back({DetectedValues(host)[5].caption, version, std::move(outcome)});
     }
+  }
+  return rows;
+}
+
+void PrintTable(std::ostream& out, const std::vector<TableRow>& rows) {
+  size_t office_width = 8;
+  for (const TableRow& row : rows) {
+    office_width = std::max(office_width, Shown(row.office).size() + 2);
+  }
+  out << Padded("label", 10) << Padded("office", office_width) << Padded("path", 10) << "starts\n";
+  for (const TableRow& row : rows) {
+    out << Padded(row.label, 10) << Padded(Shown(row.office), office_width)
+        << Padded(row.outcome.path, 10) << Started(row.outcome) << "\n";
   }
 }
 

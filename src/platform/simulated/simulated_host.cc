@@ -9,6 +9,7 @@
 #include "platform/line_reader.h"
 #include "platform/number_text.h"
 #include "platform/run_program.h"
+#include "platform/simulated/start_limits.h"
 
 namespace platform {
 namespace {
@@ -344,6 +345,7 @@ void SimulatedHost::StartProgram(const std::string& program, const std::string& 
   if (program.empty() || !FileExists(program)) {
     throw Failure(error::kFileNotFound, "cannot start " + command_line + ": no such program");
   }
+  CheckStartLimits(program, command_line);
   started_.push_back({program, command_line});
 }
 

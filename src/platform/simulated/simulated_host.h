@@ -19,7 +19,8 @@ namespace platform {
 // launcher would do: a registry, a version record, automation classes, files,
 // an own directory, and records of every program start, caption write and
 // error report. Paths and registry names are compared as Windows compares
-// them: without regard to ASCII case, "/" and "\" alike for file paths.
+// them: without regard to ASCII case, "/" and "\" alike for file paths. A
+// program start is refused where CreateProcessA refuses it (start_limits.h).
 class SimulatedHost : public Host {
  public:
   // What an automation class does when it is created.
