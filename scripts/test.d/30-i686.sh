@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release programs themselves, i686 launcher.exe and launchcheck.exe, run
 # end to end under 32-bit Wine, which runs under qemu-i386 (this kernel runs
-# no 32-bit programs): the same suites as the x86_64 stage, built for i686.
+# no 32-bit programs): the same suites as the x86_64 stage, built for i686,
+# and the launchcheck.exe of the release archive.
 # LAUNCHER_SKIP_I686=1 skips the stage on purpose (scripts/test.sh then says
 # so at the end); where binfmt_misc cannot be used it stops with an error.
 set -euo pipefail
@@ -10,7 +11,8 @@ if [ "${LAUNCHER_SKIP_I686:-}" = 1 ]; then
   exit 77  # scripts/test.sh reports skipped stages at the end
 fi
 start=$(date +%s)
-scripts/ensure-packages.sh cmake ninja-build googletest g++-mingw-w64-i686 binutils-mingw-w64
+scripts/ensure-packages.sh cmake ninja-build googletest g++-mingw-w64-i686 binutils-mingw-w64 \
+  icoutils libxml2-utils unzip
 
 cmake --preset windows-x86
 cmake --build --preset windows-x86
@@ -20,4 +22,7 @@ cmake --build --preset windows-x86-tests
 scripts/wine32/setup.sh
 trap 'scripts/wine-prefix.sh --win32 stop' EXIT
 ctest --preset windows-x86-tests
+# The release archive of this build, its launchcheck.exe run from it.
+cpack --preset windows-x86 >/dev/null
+tests/release/check-archive.sh build/windows-x86/launcher-*-win32.zip --run scripts/wine-run.sh --win32
 echo "i686 stage: $(($(date +%s) - start)) s"
