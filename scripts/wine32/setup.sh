@@ -71,12 +71,17 @@ register() {
     fail "cannot register a binfmt_misc entry (is $binfmt writable here?)"
 }
 
-# An entry of ours is usable when it is enabled and names this interpreter,
-# which is in place; anything else of ours is replaced. Another entry for
-# i386 programs is tried as it is, and replaced by ours only if Wine fails.
+# An entry of ours (from this checkout or another) is usable when it is
+# enabled and its interpreter and the library that names are in place; one
+# whose files are gone is replaced. Another entry for i386 programs is tried
+# as it is, and replaced by ours only if Wine fails.
 ours_usable() {
-  [ -f "$binfmt/$entry" ] && grep -qx enabled "$binfmt/$entry" &&
-    grep -qx "interpreter $interpreter" "$binfmt/$entry"
+  [ -f "$binfmt/$entry" ] && grep -qx enabled "$binfmt/$entry" || return 1
+  local script preload
+  script="$(sed -n 's/^interpreter //p' "$binfmt/$entry")"
+  [ -f "$script" ] || return 1
+  preload="$(sed -n "s/.*LD_PRELOAD=\([^' ]*\).*/\1/p" "$script")"
+  [ -n "$preload" ] && [ -f "${preload//\$LIB/lib\/i386-linux-gnu}" ]
 }
 other_i386_entry() {
   grep -lx 'magic 7f454c4601010100000000000000000002000300' "$binfmt"/* 2>/dev/null |
@@ -85,7 +90,7 @@ other_i386_entry() {
     done | head -n 1
 }
 if ours_usable; then
-  echo "binfmt_misc entry $entry is in place"
+  echo "binfmt_misc entry $entry is in place: $(sed -n 's/^interpreter //p' "$binfmt/$entry")"
 elif other="$(other_i386_entry)" && [ -n "$other" ]; then
   echo "binfmt_misc entry $other handles i386 programs: trying 32-bit Wine with it"
   if ! scripts/wine-prefix.sh --win32; then
