@@ -13,6 +13,10 @@ if [ "${1:-}" = --win32 ]; then
   win32=1
   shift
 fi
+# Wine maps file names through the locale: without one (as under env -i)
+# names beyond ASCII cannot be made. C.UTF-8 is always there; a locale the
+# caller sets is kept.
+if [ -z "${LC_ALL:-}" ] && [ -z "${LANG:-}" ]; then export LANG=C.UTF-8; fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Full paths: the plain commands "wine" and "wineserver" come only with the

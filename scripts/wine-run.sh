@@ -15,6 +15,10 @@ else
   export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix}"
   wine=/usr/lib/wine/wine64
 fi
+# Wine maps file names through the locale: without one (as under env -i)
+# names beyond ASCII cannot be made. C.UTF-8 is always there; a locale the
+# caller sets is kept.
+if [ -z "${LC_ALL:-}" ] && [ -z "${LANG:-}" ]; then export LANG=C.UTF-8; fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 exec "$wine" "$@"
