@@ -3,12 +3,15 @@
 # programs, and starts the project's 32-bit prefix (scripts/wine-prefix.sh
 # --win32):
 #  - the i386 packages: Debian's 32-bit Wine and qemu-user-static;
-#  - qemu_workaround.c, built into build/wine32/, which mends two faults of
-#    qemu 7.2 that stop Wine;
+#  - qemu_workaround.c, built into build/wine32/ and installed with its
+#    interpreter in /usr/local/lib/launcher-wine32/, which mends two faults
+#    of qemu 7.2 that stop Wine;
 #  - a binfmt_misc entry that hands every i386 program to qemu-i386-static
 #    with that library preloaded. Registering it CHANGES HOW THIS WHOLE
 #    MACHINE RUNS i386 PROGRAMS, so it is done only when no entry that works
-#    is there; an entry of ours whose files are gone is replaced.
+#    is there; an entry of ours whose files are gone is replaced. Its files
+#    live at one place of the machine's rather than in a checkout, so that
+#    one entry serves every checkout, and chroots that have them there too.
 # Needs root (or sudo) for the packages and the entry. Stops with an error
 # naming what is missing where binfmt_misc cannot be used.
 set -euo pipefail
@@ -35,6 +38,7 @@ scripts/ensure-packages.sh qemu-user-static wine32:i386 wine64 clang-14
 
 # --- The workaround, and the interpreter that preloads it ---
 library=libqemu_workaround.so
+home=/usr/local/lib/launcher-wine32
 mkdir -p "$out/lib/i386-linux-gnu" "$out/lib/x86_64-linux-gnu"
 # The 64-bit twin is empty: it only keeps the loader quiet in the 64-bit
 # Wine server, which inherits LD_PRELOAD from the 32-bit programs.
@@ -42,14 +46,19 @@ mkdir -p "$out/lib/i386-linux-gnu" "$out/lib/x86_64-linux-gnu"
   -o "$out/lib/i386-linux-gnu/$library" scripts/wine32/qemu_workaround.c
 /usr/bin/clang-14 -O2 -Wall -Werror -shared -nostdlib -fPIC \
   -o "$out/lib/x86_64-linux-gnu/$library" scripts/wine32/qemu_workaround.c
-interpreter="$out/qemu-i386"
-cat >"$interpreter.new" <<EOF
+cat >"$out/qemu-i386" <<EOF
 #!/bin/sh
 # binfmt_misc interpreter of the entry $entry (scripts/wine32/setup.sh).
-exec /usr/bin/qemu-i386-static -E 'LD_PRELOAD=$out/\$LIB/$library' "\$@"
+exec /usr/bin/qemu-i386-static -E 'LD_PRELOAD=$home/\$LIB/$library' "\$@"
 EOF
-chmod +x "$interpreter.new"
-mv "$interpreter.new" "$interpreter"
+for file in qemu-i386 "lib/i386-linux-gnu/$library" "lib/x86_64-linux-gnu/$library"; do
+  # Replaced only when it differs, and by a new file: running programs keep theirs.
+  if ! cmp -s "$out/$file" "$home/$file"; then
+    $sudo install -D -m 755 "$out/$file" "$home/$file.new"
+    $sudo mv "$home/$file.new" "$home/$file"
+  fi
+done
+interpreter="$home/qemu-i386"
 
 # --- binfmt_misc ---
 if [ ! -e "$binfmt/register" ]; then
@@ -71,17 +80,13 @@ register() {
     fail "cannot register a binfmt_misc entry (is $binfmt writable here?)"
 }
 
-# An entry of ours (from this checkout or another) is usable when it is
-# enabled and its interpreter and the library that names are in place; one
-# whose files are gone is replaced. Another entry for i386 programs is tried
-# as it is, and replaced by ours only if Wine fails.
+# An entry of ours is usable when it is enabled and names the interpreter
+# installed above; anything else of ours (an older one, or one whose files
+# are gone) is replaced. Another entry for i386 programs is tried as it is,
+# and replaced by ours only if Wine fails.
 ours_usable() {
-  [ -f "$binfmt/$entry" ] && grep -qx enabled "$binfmt/$entry" || return 1
-  local script preload
-  script="$(sed -n 's/^interpreter //p' "$binfmt/$entry")"
-  [ -f "$script" ] || return 1
-  preload="$(sed -n "s/.*LD_PRELOAD=\([^' ]*\).*/\1/p" "$script")"
-  [ -n "$preload" ] && [ -f "${preload//\$LIB/lib\/i386-linux-gnu}" ]
+  [ -f "$binfmt/$entry" ] && grep -qx enabled "$binfmt/$entry" &&
+    grep -qx "interpreter $interpreter" "$binfmt/$entry"
 }
 other_i386_entry() {
   grep -lx 'magic 7f454c4601010100000000000000000002000300' "$binfmt"/* 2>/dev/null |
