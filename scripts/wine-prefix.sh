@@ -42,7 +42,11 @@ if [ "${1:-}" = stop ]; then
 fi
 if [ ! -f "$WINEPREFIX/.ready" ]; then
   mkdir -p "$WINEPREFIX"
-  timeout "$boot_limit" "$wine" wineboot -i >/dev/null 2>&1
+  if ! timeout "$boot_limit" "$wine" wineboot -i >"$WINEPREFIX/boot.log" 2>&1; then
+    echo "wine-prefix.sh: wineboot failed in $WINEPREFIX; its last words:" >&2
+    tail -n 20 "$WINEPREFIX/boot.log" >&2
+    exit 1
+  fi
   "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
   # Without a debugger a crashing program ends at once instead of waiting.
   "$wine" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
@@ -54,4 +58,8 @@ fi
 # Start the prefix's background services now, detached from our output:
 # started later by a test, they would inherit and hold CTest's output pipe.
 # This first program also shows that Wine starts at all.
-timeout "$start_limit" "$wine" cmd /c exit </dev/null >/dev/null 2>&1
+if ! timeout "$start_limit" "$wine" cmd /c exit </dev/null >"$WINEPREFIX/start.log" 2>&1; then
+  echo "wine-prefix.sh: no program starts in $WINEPREFIX; the first one said:" >&2
+  tail -n 20 "$WINEPREFIX/start.log" >&2
+  exit 1
+fi
