@@ -30,36 +30,50 @@ if [ "$win32" -eq 1 ]; then
   # Emulated, everything takes several times as long; these only catch a hang.
   boot_limit=600
   start_limit=180
+  # Under qemu a new prefix's first programs now and then crash while its
+  # services start (qemu shares one GDT among threads): such steps are tried
+  # again, never the tests.
+  attempts=3
 else
   export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix}"
   wine=/usr/lib/wine/wine64
   boot_limit=300
   start_limit=60
+  attempts=1
 fi
 if [ "${1:-}" = stop ]; then
   "$wineserver" -k 2>/dev/null || true
   exit 0
 fi
+# try WHAT LOG COMMAND...: runs COMMAND up to $attempts times, its output in
+# LOG, saying what failed each time; fails when every attempt failed.
+try() {
+  local what="$1" log="$2" attempt
+  shift 2
+  for attempt in $(seq "$attempts"); do
+    "$@" </dev/null >"$log" 2>&1 && return 0
+    echo "wine-prefix.sh: $what failed in $WINEPREFIX (attempt $attempt of $attempts):" >&2
+    tail -n 20 "$log" >&2
+  done
+  return 1
+}
+make_prefix() {
+  "$wineserver" -k 2>/dev/null  # what an attempt before left running
+  timeout "$boot_limit" "$wine" wineboot -i &&
+    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f &&
+    # Without a debugger a crashing program ends at once instead of waiting.
+    { "$wine" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+      /v Debugger /f || true; } &&
+    "$wineserver" -w
+}
 if [ ! -f "$WINEPREFIX/.ready" ]; then
   mkdir -p "$WINEPREFIX"
-  if ! timeout "$boot_limit" "$wine" wineboot -i >"$WINEPREFIX/boot.log" 2>&1; then
-    echo "wine-prefix.sh: wineboot failed in $WINEPREFIX; its last words:" >&2
-    tail -n 20 "$WINEPREFIX/boot.log" >&2
-    exit 1
-  fi
-  "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null
-  # Without a debugger a crashing program ends at once instead of waiting.
-  "$wine" reg delete 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
-    /v Debugger /f >/dev/null 2>&1 || true
-  "$wineserver" -w
+  try "making the prefix" "$WINEPREFIX/boot.log" make_prefix || exit 1
   touch "$WINEPREFIX/.ready"
 fi
-"$wineserver" -p || true  # already running for this prefix: fine
+# Detached from our output too: it outlives us, and would hold a pipe open.
+"$wineserver" -p </dev/null >/dev/null 2>&1 || true  # already running: fine
 # Start the prefix's background services now, detached from our output:
 # started later by a test, they would inherit and hold CTest's output pipe.
 # This first program also shows that Wine starts at all.
-if ! timeout "$start_limit" "$wine" cmd /c exit </dev/null >"$WINEPREFIX/start.log" 2>&1; then
-  echo "wine-prefix.sh: no program starts in $WINEPREFIX; the first one said:" >&2
-  tail -n 20 "$WINEPREFIX/start.log" >&2
-  exit 1
-fi
+try "a first program" "$WINEPREFIX/start.log" timeout "$start_limit" "$wine" cmd /c exit || exit 1

@@ -10,6 +10,6 @@ cmake --build --preset windows-x86
 cmake --preset windows-x64
 cmake --build --preset windows-x64
 
-scripts/wine-prefix.sh
 trap 'scripts/wine-prefix.sh stop' EXIT
+scripts/wine-prefix.sh
 ctest --preset windows-x64

@@ -19,8 +19,9 @@ cmake --build --preset windows-x86
 cmake --preset windows-x86-tests
 cmake --build --preset windows-x86-tests
 
-scripts/wine32/setup.sh
+# Set before the prefix is made: a failure there must not leave its server.
 trap 'scripts/wine-prefix.sh --win32 stop' EXIT
+scripts/wine32/setup.sh
 ctest --preset windows-x86-tests
 # The release archive of this build, its launchcheck.exe run from it.
 cpack --preset windows-x86 >/dev/null
