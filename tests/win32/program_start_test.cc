@@ -65,7 +65,7 @@ class ProgramStartTest : public testing::Test {
 TEST_F(ProgramStartTest, StartsProgramWithItsCommandLine) {
   const std::string probe = AddProbe("apps\\setup.exe");
   const std::string command_line = "\"" + probe + "\" /q  two";
-  host_->StartProgram(probe, command_line);
+  host_->StartProgram(probe, command_line, " /q  two");
   const std::vector<Record> records = WaitForRecords();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].program, probe);
@@ -75,15 +75,15 @@ TEST_F(ProgramStartTest, StartsProgramWithItsCommandLine) {
 TEST_F(ProgramStartTest, MissingOrEmptyProgramFails) {
   const std::string missing = directory_.path() + "\\missing.exe";
   try {
-    host_->StartProgram(missing, "\"" + missing + "\" /q");
+    host_->StartProgram(missing, "\"" + missing + "\" /q", " /q");
     FAIL() << "started a missing program";
   } catch (const platform::Failure& failure) {
     EXPECT_EQ(failure.number(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(failure.description().rfind("cannot start \"" + missing + "\" /q: ", 0), 0u)
         << failure.description();
   }
-  EXPECT_THROW(host_->StartProgram("", ""), platform::Failure);
-  EXPECT_THROW(host_->StartProgram(directory_.path(), directory_.path()), platform::Failure);
+  EXPECT_THROW(host_->StartProgram("", "", ""), platform::Failure);
+  EXPECT_THROW(host_->StartProgram(directory_.path(), directory_.path(), ""), platform::Failure);
 }
 
 // CreateProcessA starts a program path of up to 259 characters and a
@@ -103,18 +103,18 @@ TEST_F(ProgramStartTest, RefusesWhereTheSimulatedHostRefuses) {
             ? probe
             : AddProbe(std::string(c.path_length - directory_.path().size() - 5, 'p') + ".exe");
     const std::string quoted = "\"" + program + "\"";
-    const std::string command_line =
-        quoted + " " + std::string(c.command_line_length - quoted.size() - 1, 'x');
+    const std::string arguments = " " + std::string(c.command_line_length - quoted.size() - 1, 'x');
+    const std::string command_line = quoted + arguments;
     platform::SimulatedHost simulated;
     simulated.AddFile(program, "");
     bool refused = false;
     try {
-      simulated.StartProgram(program, command_line);
+      simulated.StartProgram(program, command_line, arguments);
     } catch (const platform::Failure&) {
       refused = true;
     }
     try {
-      host_->StartProgram(program, command_line);
+      host_->StartProgram(program, command_line, arguments);
       ++started;
       EXPECT_FALSE(refused) << program.size() << " " << command_line.size();
     } catch (const platform::Failure&) {

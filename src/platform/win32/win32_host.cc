@@ -105,7 +105,8 @@ class Win32Host : public Host {
 
   double TextToNumber(const std::string& text) override { return ParseNumber(text); }
 
-  void StartProgram(const std::string& program, const std::string& command_line) override {
+  void StartProgram(const std::string& program, const std::string& command_line,
+                    const std::string& /*arguments*/) override {
     // CreateProcessA may write into the command line, so it gets a copy.
     std::vector<char> writable(command_line.begin(), command_line.end());
     writable.push_back('\0');
