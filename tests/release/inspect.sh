@@ -2,7 +2,9 @@
 # Inspects a release launcher.exe without running it: a 32-bit GUI program
 # for i386 that old Windows loads (subsystem 4.0), importing only what
 # allowed_imports.txt lists, carrying the ten-image icon with a transparency
-# mask in every image, the version record and the asInvoker manifest. Usage: inspect.sh path/to/launcher.exe
+# mask in every image, the version record and the asInvoker manifest; and
+# counts the instructions that need an i686 processor.
+# Usage: inspect.sh path/to/launcher.exe
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 exe="${1:?usage: inspect.sh launcher.exe}"
@@ -35,6 +37,18 @@ check "GUI subsystem" grep -qE '^Subsystem[[:space:]]+00000002[[:space:]]+\(Wind
 field() { awk -v name="$1" '$1 == name { print $2; exit }' "$work/private"; }
 check "subsystem version 4.0" \
   test "$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)" = "4.0"
+
+# --- The processor: CMOV, FCMOV and FCOMI/FUCOMI came with the Pentium Pro
+# (i686). A Pentium, Pentium MMX, K6 or early VIA processor stops at the
+# first one it runs. The compiler and its runtime libraries use them, so they
+# are counted, not refused (docs/verification.md). The count is of the whole
+# code section, whose exception tables may decode as one more.
+if "$objdump" -d --no-show-raw-insn "$exe" >"$work/code"; then
+  i686_only="$(grep -cE $'\t(cmov|fcmov|fu?comip?\\b)' "$work/code" || true)"
+  pass "instructions a Pentium (i586) lacks: $i686_only (CMOV, FCMOV, FCOMI, FUCOMI)"
+else
+  fail "$objdump cannot disassemble $exe"
+fi
 
 # --- The imports: "DLL FUNCTION" a line, DLL names as the file spells them ---
 awk '
