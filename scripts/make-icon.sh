@@ -33,8 +33,11 @@ for depth in 4 8 32; do
       -resize "${size}x${size}" -define png:color-type=6 "$full"
     out="$work/icon-$size-$depth.png"
     case $depth in
-      4) "$convert" "$full" -channel A -threshold 50% +channel -dither None \
-           -remap "$work/vga16.png" "PNG8:$out" ;;
+      # The palette has no transparent colour, so -remap makes every pixel
+      # opaque: map the colours alone and put the mask back on afterwards.
+      4) "$convert" "$full" -channel A -threshold 50% +channel \
+           \( +clone -alpha off -dither None -remap "$work/vga16.png" \) +swap \
+           -compose CopyOpacity -composite "PNG8:$out" ;;
       8) "$convert" "$full" -channel A -threshold 50% +channel -dither None \
            -colors 255 "PNG8:$out" ;;
       32) cp "$full" "$out" ;;

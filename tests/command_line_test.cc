@@ -93,6 +93,7 @@ TEST(StartLaunchValueTest, StartsTheResolvedProgramWithItsArguments) {
   EXPECT_EQ(host.started()[0].program, "C:\\Program Files\\Disc Tools\\setup.exe");
   EXPECT_EQ(host.started()[0].command_line,
             "\"C:\\Program Files\\Disc Tools\\setup.exe\" /q");
+  EXPECT_EQ(host.started()[0].arguments, " /q");
 }
 
 }  // namespace

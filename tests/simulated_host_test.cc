@@ -129,11 +129,11 @@ TEST(SimulatedTextInputTest, MissingFileAndDirectoryFailToOpenAndFilesAreCounted
 TEST(SimulatedProgramStartTest, RecordsStartsAndRefusesMissingPrograms) {
   SimulatedHost host;
   host.AddFile("C:\\Apps\\start.exe", "");
-  host.StartProgram("c:\\apps\\START.EXE", "\"c:\\apps\\START.EXE\" /q");
+  host.StartProgram("c:\\apps\\START.EXE", "\"c:\\apps\\START.EXE\" /q", " /q");
   ASSERT_EQ(host.started().size(), 1u);
   EXPECT_EQ(host.started()[0].command_line, "\"c:\\apps\\START.EXE\" /q");
-  EXPECT_THROW(host.StartProgram("C:\\Apps\\other.exe", "x"), Failure);
-  EXPECT_THROW(host.StartProgram("", ""), Failure);
+  EXPECT_THROW(host.StartProgram("C:\\Apps\\other.exe", "x", ""), Failure);
+  EXPECT_THROW(host.StartProgram("", "", ""), Failure);
   EXPECT_EQ(host.started().size(), 1u);
 }
 
@@ -154,10 +154,9 @@ TEST(SimulatedProgramStartTest, RefusesWhatCreateProcessARefuses) {
     const std::string program = "C:\\" + std::string(c.path_length - 7, 'p') + ".exe";
     host.AddFile(program, "");
     const std::string quoted = "\"" + program + "\"";
-    const std::string command_line =
-        quoted + std::string(c.command_line_length - quoted.size(), 'x');
+    const std::string arguments(c.command_line_length - quoted.size(), 'x');
     try {
-      host.StartProgram(program, command_line);
+      host.StartProgram(program, quoted + arguments, arguments);
       EXPECT_EQ(c.error, 0) << c.path_length << " " << c.command_line_length;
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.number(), c.error) << c.path_length << " " << c.command_line_length;

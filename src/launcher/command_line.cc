@@ -36,7 +36,7 @@ void StartLaunchValue(platform::Host& host, const std::string& directory,
                       const std::string& launch_value, Observer* observer) {
   const ResolvedCommand command = ResolveCommand(host, directory, launch_value);
   if (observer != nullptr) observer->CommandResolved(directory + launch_value, command);
-  host.StartProgram(command.program, command.command_line);
+  host.StartProgram(command.program, command.command_line, command.arguments);
 }
 
 }  // namespace checker

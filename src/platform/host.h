@@ -125,9 +125,13 @@ class Host {
   virtual double TextToNumber(const std::string& text) = 0;
 
   // Starts `program` as a new process with the full `command_line` (the
-  // program's own name, quoted, first), in a normal, activated window, and
-  // returns at once. Raises Failure when nothing can be started.
-  virtual void StartProgram(const std::string& program, const std::string& command_line) = 0;
+  // program's own name, quoted, then `arguments`, what followed it in the
+  // launch value), in a normal, activated window, and returns at once. A
+  // host may start it another way that passes the same program and
+  // arguments (Windows, for a program that needs elevation). Raises Failure
+  // when nothing can be started.
+  virtual void StartProgram(const std::string& program, const std::string& command_line,
+                            const std::string& arguments) = 0;
 
   // Sets the caption of `control` on the form described by `form`, creating
   // the form hidden on first use. Raises Failure when the form cannot be

@@ -102,8 +102,8 @@ TEST(MapDirectoryTest, AddedFilesTakePrecedenceAndProgramsStartOnlyWhenTheyExist
   host.MapDirectory("C:\\Disc", disc.path());
   host.AddFile("C:\\Disc\\launch.ini", "added");
   EXPECT_EQ(ReadAll(host, "C:\\Disc\\launch.ini"), std::vector<std::string>{"added"});
-  host.StartProgram("C:\\Disc\\START.exe", "\"C:\\Disc\\START.exe\"");
-  EXPECT_THROW(host.StartProgram("C:\\Disc\\gone.exe", "\"C:\\Disc\\gone.exe\""), Failure);
+  host.StartProgram("C:\\Disc\\START.exe", "\"C:\\Disc\\START.exe\"", "");
+  EXPECT_THROW(host.StartProgram("C:\\Disc\\gone.exe", "\"C:\\Disc\\gone.exe\"", ""), Failure);
   EXPECT_EQ(host.started().size(), 1u);
 }
 
@@ -142,7 +142,7 @@ TEST(UseProbesOfTest, RegistryVersionAndAutomationComeFromTheOtherHost) {
   // Files and starts stay with the simulated host.
   EXPECT_FALSE(host.FileExists("C:\\real.ini"));
   host.AddFile("C:\\go.exe", "");
-  host.StartProgram("C:\\go.exe", "\"C:\\go.exe\"");
+  host.StartProgram("C:\\go.exe", "\"C:\\go.exe\"", "");
   EXPECT_TRUE(real.started().empty());
   EXPECT_EQ(host.started().size(), 1u);
 }

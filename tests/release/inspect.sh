@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Inspects a release launcher.exe without running it: a 32-bit GUI program
 # for i386 that old Windows loads (subsystem 4.0), importing only what
-# allowed_imports.txt lists, carrying the ten-image icon, the version record
-# and the asInvoker manifest. Usage: inspect.sh path/to/launcher.exe
+# allowed_imports.txt lists, carrying the ten-image icon with a transparency
+# mask in every image, the version record and the asInvoker manifest; and
+# counts the instructions that need an i686 processor.
+# Usage: inspect.sh path/to/launcher.exe
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 exe="${1:?usage: inspect.sh launcher.exe}"
@@ -35,6 +37,18 @@ check "GUI subsystem" grep -qE '^Subsystem[[:space:]]+00000002[[:space:]]+\(Wind
 field() { awk -v name="$1" '$1 == name { print $2; exit }' "$work/private"; }
 check "subsystem version 4.0" \
   test "$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)" = "4.0"
+
+# --- The processor: CMOV, FCMOV and FCOMI/FUCOMI came with the Pentium Pro
+# (i686). A Pentium, Pentium MMX, K6 or early VIA processor stops at the
+# first one it runs. The compiler and its runtime libraries use them, so they
+# are counted, not refused (docs/verification.md). The count is of the whole
+# code section, whose exception tables may decode as one more.
+if "$objdump" -d --no-show-raw-insn "$exe" >"$work/code"; then
+  i686_only="$(grep -cE $'\t(cmov|fcmov|fu?comip?\\b)' "$work/code" || true)"
+  pass "instructions a Pentium (i586) lacks: $i686_only (CMOV, FCMOV, FCOMI, FUCOMI)"
+else
+  fail "$objdump cannot disassemble $exe"
+fi
 
 # --- The imports: "DLL FUNCTION" a line, DLL names as the file spells them ---
 awk '
@@ -69,6 +83,25 @@ if wrestool -x -t 14 "$exe" >"$work/icon.ico" 2>/dev/null && [ -s "$work/icon.ic
 16x16 32
 128x128 32"
   check "icon has the ten images" test "$(cat "$work/images")" = "$expected_images"
+  # 16- and 256-colour displays draw an image by its AND mask: an empty one
+  # draws the corners as whatever colour lies under them.
+  od -An -v -tu1 "$work/icon.ico" | tr -s ' ' '\n' | grep -v '^$' |
+    awk -f "$here/icon_masks.awk" >"$work/masks"
+  check "every icon image has a transparency mask" awk '
+    $3 != "png" && $3 !~ /1/ { print "  empty mask: " $1 ", " $2 " bits" >"/dev/stderr"; bad = 1 }
+    END { exit bad }' "$work/masks"
+  check "each mask follows the 32-bit image of its size" awk '
+    $2 == 32 { transparent[$1] = $4 }
+    { size[NR] = $1; depth[NR] = $2; mask[NR] = $3 }
+    END {
+      for (i = 1; i <= NR; i++) if (mask[i] != "png" && mask[i] != transparent[size[i]]) {
+        print "  mask differs: " size[i] ", " depth[i] " bits" >"/dev/stderr"; bad = 1
+      }
+      exit bad
+    }' "$work/masks"
+  check "masked pixels of the palette images are black" awk '
+    $5 == "no" { print "  not black: " $1 ", " $2 " bits" >"/dev/stderr"; bad = 1 }
+    END { exit bad }' "$work/masks"
 else
   fail "icon group resource"
 fi

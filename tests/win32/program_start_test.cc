@@ -1,5 +1,7 @@
 // Starting programs through the Win32 host, alone and as the launcher
 // resolves a launch value, with a probe program that records each start.
+#include "platform/win32/program_start.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,6 +12,7 @@
 #include "launcher/command_line.h"
 #include "platform/simulated/simulated_host.h"
 #include "platform/win32/own_directory.h"
+#include "platform/win32/system_message.h"
 #include "platform/win32/win32_host.h"
 #include "test_support.h"
 
@@ -65,7 +68,7 @@ class ProgramStartTest : public testing::Test {
 TEST_F(ProgramStartTest, StartsProgramWithItsCommandLine) {
   const std::string probe = AddProbe("apps\\setup.exe");
   const std::string command_line = "\"" + probe + "\" /q  two";
-  host_->StartProgram(probe, command_line);
+  host_->StartProgram(probe, command_line, " /q  two");
   const std::vector<Record> records = WaitForRecords();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].program, probe);
@@ -75,15 +78,15 @@ TEST_F(ProgramStartTest, StartsProgramWithItsCommandLine) {
 TEST_F(ProgramStartTest, MissingOrEmptyProgramFails) {
   const std::string missing = directory_.path() + "\\missing.exe";
   try {
-    host_->StartProgram(missing, "\"" + missing + "\" /q");
+    host_->StartProgram(missing, "\"" + missing + "\" /q", " /q");
     FAIL() << "started a missing program";
   } catch (const platform::Failure& failure) {
     EXPECT_EQ(failure.number(), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(failure.description().rfind("cannot start \"" + missing + "\" /q: ", 0), 0u)
         << failure.description();
   }
-  EXPECT_THROW(host_->StartProgram("", ""), platform::Failure);
-  EXPECT_THROW(host_->StartProgram(directory_.path(), directory_.path()), platform::Failure);
+  EXPECT_THROW(host_->StartProgram("", "", ""), platform::Failure);
+  EXPECT_THROW(host_->StartProgram(directory_.path(), directory_.path(), ""), platform::Failure);
 }
 
 // CreateProcessA starts a program path of up to 259 characters and a
@@ -103,18 +106,18 @@ TEST_F(ProgramStartTest, RefusesWhereTheSimulatedHostRefuses) {
             ? probe
             : AddProbe(std::string(c.path_length - directory_.path().size() - 5, 'p') + ".exe");
     const std::string quoted = "\"" + program + "\"";
-    const std::string command_line =
-        quoted + " " + std::string(c.command_line_length - quoted.size() - 1, 'x');
+    const std::string arguments = " " + std::string(c.command_line_length - quoted.size() - 1, 'x');
+    const std::string command_line = quoted + arguments;
     platform::SimulatedHost simulated;
     simulated.AddFile(program, "");
     bool refused = false;
     try {
-      simulated.StartProgram(program, command_line);
+      simulated.StartProgram(program, command_line, arguments);
     } catch (const platform::Failure&) {
       refused = true;
     }
     try {
-      host_->StartProgram(program, command_line);
+      host_->StartProgram(program, command_line, arguments);
       ++started;
       EXPECT_FALSE(refused) << program.size() << " " << command_line.size();
     } catch (const platform::Failure&) {
@@ -175,6 +178,110 @@ TEST_F(ProgramStartTest, LaunchValueNamingNothingFails) {
   EXPECT_THROW(checker::StartLaunchValue(*host_, directory_.path() + "\\", ""), platform::Failure);
   Sleep(200);
   EXPECT_TRUE(directory_.Files("records").empty());
+}
+
+// Wine has no User Account Control: these stand-ins play a host that has,
+// refusing CreateProcessA the way it refuses a program that needs elevation,
+// and record what reaches the shell before the real shell starts it.
+DWORD create_process_error = 0;
+DWORD shell_error = 0;  // 0: the real ShellExecuteExA answers
+struct ShellCall {
+  std::string file;
+  std::string parameters;
+  bool verb;
+  int show;
+  ULONG mask;
+};
+std::vector<ShellCall> shell_calls;
+
+BOOL WINAPI RefusingCreateProcess(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
+                                  DWORD, LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION) {
+  SetLastError(create_process_error);
+  return FALSE;
+}
+
+BOOL WINAPI RecordingShellExecute(SHELLEXECUTEINFOA* info) {
+  shell_calls.push_back({info->lpFile,
+                         info->lpParameters != nullptr ? info->lpParameters : "(none)",
+                         info->lpVerb != nullptr, info->nShow, info->fMask});
+  if (shell_error == 0) return ShellExecuteExA(info);
+  SetLastError(shell_error);
+  return FALSE;
+}
+
+TEST_F(ProgramStartTest, ProgramNeedingElevationStartsThroughTheShell) {
+  const std::string probe = AddProbe("apps\\setup.exe");
+  const std::string quoted = "\"" + probe + "\"";
+  const struct {
+    const char* label;
+    DWORD create_process_error;
+    bool recorded;  // false: the host's own lookup of ShellExecuteExA
+    DWORD shell_error;
+    std::string launch_value;
+    std::string arguments;   // what follows the program in it
+    std::string parameters;  // as the shell gets them
+    DWORD failure;           // 0: started
+  } cases[] = {
+      {"elevated with arguments", platform::kErrorElevationRequired, true, 0, "apps\\setup /q  two",
+       " /q  two", "/q  two", 0},
+      {"elevated without arguments", platform::kErrorElevationRequired, true, 0, "apps\\setup.exe",
+       "", "(none)", 0},
+      {"shell from the system directory", platform::kErrorElevationRequired, false, 0,
+       "apps\\setup.exe /q", " /q", "", 0},
+      {"consent refused", platform::kErrorElevationRequired, true, ERROR_CANCELLED,
+       "apps\\setup.exe /q", " /q", "/q", ERROR_CANCELLED},
+      {"other failures stay failures", ERROR_ACCESS_DENIED, true, 0, "apps\\setup.exe /q", " /q",
+       "", ERROR_ACCESS_DENIED},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    win32_test::TempDirectory records("records");
+    SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", records.path().c_str());
+    create_process_error = c.create_process_error;
+    shell_error = c.shell_error;
+    shell_calls.clear();
+    platform::ProgramStartCalls calls;
+    calls.create_process = &RefusingCreateProcess;
+    if (c.recorded) calls.shell_execute = &RecordingShellExecute;
+    auto host = platform::NewWin32Host(calls);
+    try {
+      checker::StartLaunchValue(*host, directory_.path() + "\\", c.launch_value);
+      EXPECT_EQ(c.failure, 0u);
+    } catch (const platform::Failure& failure) {
+      EXPECT_EQ(static_cast<DWORD>(failure.number()), c.failure);
+      const std::string start = "cannot start " + quoted + c.arguments + ": ";
+      EXPECT_EQ(failure.description().rfind(start, 0), 0u) << failure.description();
+      if (c.shell_error != 0) {
+        // Both refusals are named.
+        EXPECT_NE(failure.description().find(platform::SystemMessage(c.create_process_error)),
+                  std::string::npos)
+            << failure.description();
+        EXPECT_NE(failure.description().find(platform::SystemMessage(c.shell_error)),
+                  std::string::npos)
+            << failure.description();
+      }
+    }
+    if (c.recorded) {
+      const bool asked = c.create_process_error == platform::kErrorElevationRequired;
+      ASSERT_EQ(shell_calls.size(), asked ? 1u : 0u);
+      if (asked) {
+        const ShellCall& call = shell_calls[0];
+        EXPECT_EQ(call.file, probe);
+        EXPECT_EQ(call.parameters, c.parameters);
+        EXPECT_FALSE(call.verb);  // the default verb elevates only what needs it
+        EXPECT_EQ(call.show, SW_SHOWNORMAL);
+        // The launcher ends right after: the shell must not finish later.
+        EXPECT_NE(call.mask & SEE_MASK_NOASYNC, 0u);
+      }
+    }
+    if (c.failure == 0) {
+      // The program ran with the command line a direct start gives it.
+      const std::vector<Record> started = WaitForRecords(records, ".");
+      ASSERT_EQ(started.size(), 1u);
+      EXPECT_EQ(started[0].program, probe);
+      EXPECT_EQ(started[0].command_line, quoted + c.arguments);
+    }
+  }
 }
 
 TEST(OwnDirectoryTest, IsTheProgramsDirectory) {

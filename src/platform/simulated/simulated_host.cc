@@ -341,12 +341,13 @@ std::string SimulatedHost::LowerCase(const std::string& text) { return AsciiLowe
 
 double SimulatedHost::TextToNumber(const std::string& text) { return ParseNumber(text); }
 
-void SimulatedHost::StartProgram(const std::string& program, const std::string& command_line) {
+void SimulatedHost::StartProgram(const std::string& program, const std::string& command_line,
+                                 const std::string& arguments) {
   if (program.empty() || !FileExists(program)) {
     throw Failure(error::kFileNotFound, "cannot start " + command_line + ": no such program");
   }
   CheckStartLimits(program, command_line);
-  started_.push_back({program, command_line});
+  started_.push_back({program, command_line, arguments});
 }
 
 void SimulatedHost::SetCaption(const FormLayout& form, const std::string& control,

@@ -38,6 +38,7 @@ class SimulatedHost : public Host {
   struct StartedProgram {
     std::string program;
     std::string command_line;
+    std::string arguments;
   };
 
   struct CaptionWrite {
@@ -126,7 +127,8 @@ class SimulatedHost : public Host {
   bool FileExists(const std::string& path) override;
   std::string LowerCase(const std::string& text) override;
   double TextToNumber(const std::string& text) override;
-  void StartProgram(const std::string& program, const std::string& command_line) override;
+  void StartProgram(const std::string& program, const std::string& command_line,
+                    const std::string& arguments) override;
   void SetCaption(const FormLayout& form, const std::string& control,
                   const std::string& text) override;
   std::string OwnDirectory() override;

@@ -3,6 +3,7 @@
 #include <oaidl.h>
 #include <objbase.h>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/system_message.h"
 
 namespace platform {
@@ -48,25 +49,6 @@ std::string Narrow(const wchar_t* text, int length) {
   std::string narrow(size, '\0');
   ::WideCharToMultiByte(CP_ACP, 0, text, length, narrow.data(), size, nullptr, nullptr);
   return narrow;
-}
-
-HMODULE LoadSystemLibrary(const char* name) {
-  char directory[MAX_PATH] = {};
-  const UINT length = ::GetSystemDirectoryA(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
-    RaiseSystemFailure(::GetLastError(), std::string("cannot find ") + name);
-  }
-  const std::string path = std::string(directory, length) + "\\" + name;
-  HMODULE module = ::LoadLibraryA(path.c_str());
-  if (module == nullptr) RaiseSystemFailure(::GetLastError(), "cannot load " + path);
-  return module;
-}
-
-template <typename Function>
-void Resolve(HMODULE module, const char* name, Function* function) {
-  FARPROC address = ::GetProcAddress(module, name);
-  if (address == nullptr) RaiseSystemFailure(::GetLastError(), std::string("cannot find ") + name);
-  *function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
 }
 
 std::string HresultText(HRESULT result) { return SystemMessage(static_cast<DWORD>(result)); }

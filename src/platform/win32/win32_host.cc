@@ -8,8 +8,8 @@
 #include "platform/number_text.h"
 #include "platform/win32/automation.h"
 #include "platform/win32/own_directory.h"
+#include "platform/win32/program_start.h"
 #include "platform/win32/status_window.h"
-#include "platform/win32/system_message.h"
 #include "platform/win32/text_input.h"
 
 namespace platform {
@@ -42,7 +42,7 @@ std::string ErrorReportText(const Failure& failure) {
 
 class Win32Host : public Host {
  public:
-  Win32Host() = default;
+  explicit Win32Host(const ProgramStartCalls& calls) : calls_(calls) {}
   ~Win32Host() override { ReleaseAll(); }
 
   std::int32_t OpenRegistryKey(RegistryKey root, const std::string& path,
@@ -105,21 +105,9 @@ class Win32Host : public Host {
 
   double TextToNumber(const std::string& text) override { return ParseNumber(text); }
 
-  void StartProgram(const std::string& program, const std::string& command_line) override {
-    // CreateProcessA may write into the command line, so it gets a copy.
-    std::vector<char> writable(command_line.begin(), command_line.end());
-    writable.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process = {};
-    if (!::CreateProcessA(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &process)) {
-      RaiseSystemFailure(::GetLastError(), "cannot start " + command_line);
-    }
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
+  void StartProgram(const std::string& program, const std::string& command_line,
+                    const std::string& arguments) override {
+    StartProgramOrElevate(calls_, program, command_line, arguments);
   }
 
   void SetCaption(const FormLayout& form, const std::string& control,
@@ -154,12 +142,17 @@ class Win32Host : public Host {
     forms_.clear();
   }
 
+  const ProgramStartCalls calls_;
   Automation automation_;
   std::vector<std::unique_ptr<StatusWindow>> forms_;
 };
 
 }  // namespace
 
-std::unique_ptr<Host> NewWin32Host() { return std::make_unique<Win32Host>(); }
+std::unique_ptr<Host> NewWin32Host() { return NewWin32Host(ProgramStartCalls()); }
+
+std::unique_ptr<Host> NewWin32Host(const ProgramStartCalls& calls) {
+  return std::make_unique<Win32Host>(calls);
+}
 
 }  // namespace platform

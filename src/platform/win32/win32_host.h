@@ -7,11 +7,16 @@
 
 namespace platform {
 
+struct ProgramStartCalls;
+
 // The host that runs on Windows itself. Only one should exist at a time: it
 // owns the status form's window class and the thread's COM initialisation.
 // Destroying it (without EndProgram) releases what it holds, as EndProgram
 // does, but leaves the process running.
 std::unique_ptr<Host> NewWin32Host();
+
+// The same, starting programs through `calls` (program_start.h): for tests.
+std::unique_ptr<Host> NewWin32Host(const ProgramStartCalls& calls);
 
 }  // namespace platform
 

@@ -1,0 +1,74 @@
+#include "platform/win32/program_start.h"
+
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/win32/system_library.h"
+#include "platform/win32/system_message.h"
+
+namespace platform {
+namespace {
+
+// The shell puts a blank between the program and its parameters itself.
+std::string ShellParameters(const std::string& arguments) {
+  const size_t first = arguments.find_first_not_of(" \t");
+  return first == std::string::npos ? std::string() : arguments.substr(first);
+}
+
+// COM is not initialised for the shell: an .exe it starts itself (or, to
+// elevate it, through the system's consent service), with no shell extension
+// that would need COM. SEE_MASK_FLAG_NO_UI is left out: only recent
+// documentation promises that it leaves the consent prompt alone.
+void StartThroughShell(const ProgramStartCalls& calls, const std::string& program,
+                       const std::string& arguments) {
+  auto shell_execute = calls.shell_execute;
+  if (shell_execute == nullptr) {
+    // Never freed: the shell may leave threads of its own running in it.
+    Resolve(LoadSystemLibrary("shell32.dll"), "ShellExecuteExA", &shell_execute);
+  }
+  const std::string parameters = ShellParameters(arguments);
+  SHELLEXECUTEINFOA info = {};
+  info.cbSize = sizeof(info);
+  // The launcher ends right after the start: the shell must finish first.
+  info.fMask = SEE_MASK_NOASYNC;
+  info.lpFile = program.c_str();
+  info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  info.nShow = SW_SHOWNORMAL;
+  if (shell_execute(&info)) return;
+  const DWORD error = ::GetLastError();
+  if (error != ERROR_SUCCESS) throw Failure(static_cast<std::int32_t>(error), SystemMessage(error));
+  throw Failure(error::kGeneric, "no error number from the shell, code " +
+                                     std::to_string(reinterpret_cast<INT_PTR>(info.hInstApp)));
+}
+
+}  // namespace
+
+void StartProgramOrElevate(const ProgramStartCalls& calls, const std::string& program,
+                           const std::string& command_line, const std::string& arguments) {
+  // CreateProcessA may write into the command line, so it gets a copy.
+  std::vector<char> writable(command_line.begin(), command_line.end());
+  writable.push_back('\0');
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOWNORMAL;
+  PROCESS_INFORMATION process = {};
+  if (calls.create_process(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &process)) {
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return;
+  }
+  const DWORD error = ::GetLastError();
+  const std::string what = "cannot start " + command_line;
+  if (error != kErrorElevationRequired) RaiseSystemFailure(error, what);
+  try {
+    StartThroughShell(calls, program, arguments);
+  } catch (const Failure& shell) {
+    throw Failure(shell.number(),
+                  what + ": " + SystemMessage(error) +
+                      "; asking for consent through the shell failed too: " + shell.description());
+  }
+}
+
+}  // namespace platform
