@@ -42,8 +42,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   test_server::RecordServerProcess();
   CoRegisterMessageFilter(&filter, nullptr);
   DWORD registration = 0;
+  // Single use: Wine's rpcss forgets the class once a client has it, so a
+  // server that dies early (as under qemu) leaves nothing stale behind.
   if (FAILED(CoRegisterClassObject(test_server::ServerClsid(), test_server::ClassFactory(),
-                                   CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &registration))) {
+                                   CLSCTX_LOCAL_SERVER, REGCLS_SINGLEUSE, &registration))) {
     CoUninitialize();
     return 2;
   }
