@@ -182,6 +182,7 @@ struct WordCase {
 };
 
 void PrintTo(const WordCase& c, std::ostream* out) { *out << c.name; }
+std::string WordCaseName(const ::testing::TestParamInfo<WordCase>& info) { return info.param.name; }
 
 // The automation test server registered as "word.application".
 class WordProcessor : public LauncherEndToEnd, public ::testing::WithParamInterface<WordCase> {
@@ -234,20 +235,6 @@ INSTANTIATE_TEST_SUITE_P(
                    win32_test::SetServerQuitFails();
                  },
                  "key 9", 1},
-        // Out of process: still starting, it rejects the first calls.
-        WordCase{"RejectsFirstCalls",
-                 [] {
-                   win32_test::SetServerVersion("9.0");
-                   win32_test::SetServerRejectCalls(3);
-                 },
-                 "key 9", 1, true},
-        // Out of process, held up past the launcher's bound: the fallback.
-        WordCase{"BlocksPastTheBound",
-                 [] {
-                   win32_test::SetServerVersion("9.0");
-                   win32_test::SetServerVersionDelay(platform::AnswerBounds{}.answer_ms + 5000);
-                 },
-                 "default entry", 0, true},
         // A registry number is used without asking.
         WordCase{"RegistryNumberFirst",
                  [] {
@@ -255,7 +242,27 @@ INSTANTIATE_TEST_SUITE_P(
                    win32_test::SetServerVersion("9.0");
                  },
                  "key 12", 0}),
-    [](const ::testing::TestParamInfo<WordCase>& info) { return std::string(info.param.name); });
+    WordCaseName);
+
+// The local server, where a word processor that is slow to answer would be.
+INSTANTIATE_TEST_SUITE_P(OutOfProcess, WordProcessor,
+                         ::testing::Values(
+                             // Still starting, it rejects the first calls.
+                             WordCase{"RejectsFirstCalls",
+                                      [] {
+                                        win32_test::SetServerVersion("9.0");
+                                        win32_test::SetServerRejectCalls(3);
+                                      },
+                                      "key 9", 1, true},
+                             // Held up past the launcher's bound: the fallback.
+                             WordCase{"BlocksPastTheBound",
+                                      [] {
+                                        win32_test::SetServerVersion("9.0");
+                                        win32_test::SetServerVersionDelay(
+                                            platform::AnswerBounds{}.answer_ms + 5000);
+                                      },
+                                      "default entry", 0, true}),
+                         WordCaseName);
 
 // --- Which entry is started ---
 
