@@ -37,17 +37,20 @@ TEST(SelectLaunchTest, LabelsAreWrittenInOrder) {
 }
 
 TEST(SelectLaunchTest, MissingRegistryValueAsksTheWordProcessorAndQuitsIt) {
-  SimulatedHost host;
-  testing::SetUpStandardMachine(host);
-  testing::RemoveOffice(host);  // a raw-bytes value counts as missing
-  host.AddFile(std::string(testing::kDir) + "\\nine.exe", "");
-  host.AddFile(kIni, "[winxpLaunchFiles]\r\n9=nine.exe\r\n");
-  host.AddAutomationClass("Word.Application", {"9.0"});
-  EXPECT_EQ(SelectLaunch(host, kIni), "nine.exe");
-  EXPECT_EQ(host.Caption(status::frmMain, "Label1"), "");
-  ASSERT_EQ(host.automation_objects().size(), 1u);
-  EXPECT_EQ(host.automation_objects()[0].class_name, "word.application");
-  EXPECT_EQ(host.automation_objects()[0].quit_calls, 1);
+  for (const bool quit_fails : {false, true}) {  // a failed quit keeps the version
+    SCOPED_TRACE(quit_fails ? "quit fails" : "quit works");
+    SimulatedHost host;
+    testing::SetUpStandardMachine(host);
+    testing::RemoveOffice(host);  // a raw-bytes value counts as missing
+    host.AddFile(std::string(testing::kDir) + "\\nine.exe", "");
+    host.AddFile(kIni, "[winxpLaunchFiles]\r\n9=nine.exe\r\n");
+    host.AddAutomationClass("Word.Application", {"9.0", quit_fails});
+    EXPECT_EQ(SelectLaunch(host, kIni), "nine.exe");
+    EXPECT_EQ(host.Caption(status::frmMain, "Label1"), "");
+    ASSERT_EQ(host.automation_objects().size(), 1u);
+    EXPECT_EQ(host.automation_objects()[0].class_name, "word.application");
+    EXPECT_EQ(host.automation_objects()[0].quit_calls, 1);
+  }
 }
 
 TEST(SelectLaunchTest, NoWordProcessorToAskIsAFailure) {

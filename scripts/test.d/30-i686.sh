@@ -22,6 +22,8 @@ cmake --build --preset windows-x86-tests
 # Set before the prefix is made: a failure there must not leave its server.
 trap 'scripts/wine-prefix.sh --win32 stop' EXIT
 scripts/wine32/setup.sh
+echo "left out on i686: the cases with the test word processor out of process (OutOfProcess/*):" \
+  "under qemu its RPC threads crash one start in ten, and every rejected call"
 ctest --preset windows-x86-tests
 # The release archive of this build, its launchcheck.exe run from it.
 cpack --preset windows-x86 >/dev/null

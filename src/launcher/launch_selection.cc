@@ -23,7 +23,11 @@ std::string SelectLaunch(platform::Host& host, const std::string& config_path, O
     // The object stays with the host until the program ends.
     platform::AutomationObject& word = host.CreateAutomationObject(kWordClassName);
     office = RegistryValue(WordMajorVersion(word.GetTextProperty("version")));
-    word.CallMethod("quit");
+    try {
+      word.CallMethod("quit");
+    } catch (const platform::Failure&) {
+      // The version is read: a word processor that does not quit changes nothing.
+    }
   }
   const std::string version = office.Text();
 

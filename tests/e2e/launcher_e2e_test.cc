@@ -17,6 +17,7 @@
 #include "e2e_support.h"
 #include "launcher_directory.h"
 #include "launcher_run.h"
+#include "platform/win32/answer_timer.h"
 #include "registry_state.h"
 
 namespace e2e {
@@ -78,10 +79,12 @@ class LauncherEndToEnd : public ::testing::Test {
   }
 
   // A run that must start exactly one program, the probe, and end with 0.
-  void ExpectStarted(const Outcome& outcome, const std::string& record) const {
+  // Under Wine the launcher itself starts a local COM server: `servers`.
+  void ExpectStarted(const Outcome& outcome, const std::string& record,
+                     unsigned long servers = 0) const {
     EXPECT_EQ(outcome.record, record);
     EXPECT_EQ(outcome.run.exit_code, 0u);
-    EXPECT_EQ(outcome.run.processes, 2u) << "launcher and one program";
+    EXPECT_EQ(outcome.run.processes, 2u + servers) << "launcher, servers and one program";
     EXPECT_TRUE(outcome.run.message_boxes.empty()) << outcome.run.message_boxes.front();
   }
 
@@ -173,19 +176,22 @@ INSTANTIATE_TEST_SUITE_P(
 struct WordCase {
   const char* name;
   void (*set_up)();
-  const char* started;  // the probe's arguments
-  DWORD quit_calls;     // calls of `quit` the server records
+  const char* started;          // the probe's arguments
+  DWORD quit_calls;             // calls of `quit` the server records
+  bool out_of_process = false;  // the local server instead of the DLL
 };
 
 void PrintTo(const WordCase& c, std::ostream* out) { *out << c.name; }
+std::string WordCaseName(const ::testing::TestParamInfo<WordCase>& info) { return info.param.name; }
 
 // The automation test server registered as "word.application".
 class WordProcessor : public LauncherEndToEnd, public ::testing::WithParamInterface<WordCase> {
  protected:
   void SetUp() override {
     LauncherEndToEnd::SetUp();
-    word_ = std::make_unique<win32_test::ComRegistration>("word.application",
-                                                          win32_test::TestServerPath());
+    word_ = std::make_unique<win32_test::ComRegistration>(
+        "word.application",
+        GetParam().out_of_process ? win32_test::LocalServerPath() : win32_test::TestServerPath());
   }
   void TearDown() override {
     word_.reset();
@@ -201,7 +207,8 @@ TEST_P(WordProcessor, PicksTheKey) {
       Ini({"[winxpLaunchFiles]", "9=probe.exe key 9", "11=probe.exe key 11", "12=probe.exe key 12",
            "[defaultLaunchFiles]", "default=probe.exe default entry"}));
   GetParam().set_up();
-  ExpectStarted(Run(), ProbeRecord("probe.exe", std::string(" ") + GetParam().started));
+  ExpectStarted(Run(), ProbeRecord("probe.exe", std::string(" ") + GetParam().started),
+                GetParam().out_of_process ? 1 : 0);
   EXPECT_EQ(win32_test::ServerQuitCalls(), GetParam().quit_calls);
   EXPECT_EQ(win32_test::ServerLiveObjects(), 0u) << "the launcher kept an object";
 }
@@ -221,6 +228,13 @@ INSTANTIATE_TEST_SUITE_P(
                  "key 11", 1},
         // No version to read: the fallback starts the default entry; no quit.
         WordCase{"VersionFails", [] { win32_test::SetServerVersionFails(); }, "default entry", 0},
+        // The version is read; a failed quit does not change it.
+        WordCase{"QuitFails",
+                 [] {
+                   win32_test::SetServerVersion("9.0");
+                   win32_test::SetServerQuitFails();
+                 },
+                 "key 9", 1},
         // A registry number is used without asking.
         WordCase{"RegistryNumberFirst",
                  [] {
@@ -228,7 +242,27 @@ INSTANTIATE_TEST_SUITE_P(
                    win32_test::SetServerVersion("9.0");
                  },
                  "key 12", 0}),
-    [](const ::testing::TestParamInfo<WordCase>& info) { return std::string(info.param.name); });
+    WordCaseName);
+
+// The local server, where a word processor that is slow to answer would be.
+INSTANTIATE_TEST_SUITE_P(OutOfProcess, WordProcessor,
+                         ::testing::Values(
+                             // Still starting, it rejects the first calls.
+                             WordCase{"RejectsFirstCalls",
+                                      [] {
+                                        win32_test::SetServerVersion("9.0");
+                                        win32_test::SetServerRejectCalls(3);
+                                      },
+                                      "key 9", 1, true},
+                             // Held up past the launcher's bound: the fallback.
+                             WordCase{"BlocksPastTheBound",
+                                      [] {
+                                        win32_test::SetServerVersion("9.0");
+                                        win32_test::SetServerVersionDelay(
+                                            platform::AnswerBounds{}.answer_ms + 5000);
+                                      },
+                                      "default entry", 0, true}),
+                         WordCaseName);
 
 // --- Which entry is started ---
 

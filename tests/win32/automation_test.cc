@@ -1,7 +1,10 @@
-// Automation objects through the Win32 host, against the in-process test
-// server registered for each test.
+// Automation objects through the Win32 host, against the test server
+// registered for each test.
+#include "platform/win32/automation.h"
+
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "com_registration.h"
@@ -93,6 +96,62 @@ TEST_F(AutomationTest, ObjectsLiveUntilTheHostReleasesThem) {
   host_.reset();
   EXPECT_EQ(win32_test::ServerLiveObjects(), 0u);
 }
+
+// The test server out of process, where a word processor that is still
+// starting or sits behind a dialog would be, under short bounds. A server
+// that answers after them stands for one that never answers: Wine cannot
+// cancel a call, so the launcher only sees the answer come too late.
+constexpr platform::AnswerBounds kShortBounds = {/*retry_ms=*/1500, /*answer_ms=*/3000};
+
+struct SlowCase {
+  const char* name;
+  void (*set_up)();
+  std::int32_t failure;  // of "version" and then "quit"; 0: both work
+};
+
+void PrintTo(const SlowCase& c, std::ostream* out) { *out << c.name; }
+
+class SlowWordProcessor : public testing::TestWithParam<SlowCase> {
+ protected:
+  win32_test::ComRegistration registration_{kProgId, win32_test::LocalServerPath()};
+};
+
+TEST_P(SlowWordProcessor, AnswersWithinTheBoundsOrFails) {
+  win32_test::SetServerVersion("11.0");
+  GetParam().set_up();
+  platform::Automation automation(kShortBounds);
+  platform::AutomationObject& word = automation.Create(kProgId);
+  if (GetParam().failure == 0) {
+    EXPECT_EQ(word.GetTextProperty("version"), "11.0");
+    word.CallMethod("quit");
+    EXPECT_EQ(win32_test::ServerQuitCalls(), 1u);
+    return;
+  }
+  for (const auto& ask : {+[](platform::AutomationObject& o) { o.GetTextProperty("version"); },
+                          +[](platform::AutomationObject& o) { o.CallMethod("quit"); }}) {
+    try {
+      ask(word);
+      ADD_FAILURE() << "the word processor answered";
+    } catch (const platform::Failure& failure) {
+      EXPECT_EQ(failure.number(), GetParam().failure) << failure.description();
+    }
+  }
+  EXPECT_EQ(win32_test::ServerQuitCalls(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OutOfProcess, SlowWordProcessor,
+    testing::Values(
+        SlowCase{"AnswersAtOnce", [] {}, 0},
+        SlowCase{"RejectsFirstCalls", [] { win32_test::SetServerRejectCalls(3); }, 0},
+        // Still rejecting when the retries end: the rejection is the failure.
+        SlowCase{"RejectsBeyondTheRetries", [] { win32_test::SetServerRejectCalls(1000); },
+                 static_cast<std::int32_t>(RPC_E_CALL_REJECTED)},
+        // No answer in time: "quit" then fails at once, unsent.
+        SlowCase{"BlocksPastTheBound",
+                 [] { win32_test::SetServerVersionDelay(kShortBounds.answer_ms + 2000); },
+                 static_cast<std::int32_t>(platform::kNoAnswer)}),
+    [](const testing::TestParamInfo<SlowCase>& info) { return std::string(info.param.name); });
 
 // The launch selection on this host, with the test server standing in for
 // the word processor and no Office version in the registry.

@@ -22,47 +22,16 @@ void SetText(HKEY root, const std::string& path, const char* name, const std::st
   }
 }
 
+// A guard against a server that does not end, not a measurement.
+constexpr DWORD kServerEndMs = 60000;
+
 std::string ClsidKey() { return std::string("CLSID\\") + test_server::kClsidText; }
 
-}  // namespace
-
-ComRegistration::ComRegistration(const std::string& prog_id, const std::string& dll_path)
-    : prog_id_(prog_id) {
-  SetText(HKEY_CLASSES_ROOT, prog_id + "\\CLSID", nullptr, test_server::kClsidText);
-  SetText(HKEY_CLASSES_ROOT, ClsidKey() + "\\InprocServer32", nullptr, dll_path);
-  SetText(HKEY_CLASSES_ROOT, ClsidKey() + "\\InprocServer32", "ThreadingModel", "Apartment");
-  ResetServerState();
-}
-
-ComRegistration::~ComRegistration() {
-  DeleteKeyTree(HKEY_CLASSES_ROOT, prog_id_);
-  DeleteKeyTree(HKEY_CLASSES_ROOT, ClsidKey());
-  DeleteKeyTree(HKEY_CURRENT_USER, test_server::kStateKey);
-}
-
-std::string TestServerPath() { return ProgramDirectory() + "\\com_test_server.dll"; }
-
-void SetServerVersion(const std::string& text) {
-  SetText(HKEY_CURRENT_USER, test_server::kStateKey, test_server::kVersionValue, text);
-}
-
-void SetServerVersionNumber(DWORD number) {
-  SetRegistryValue(HKEY_CURRENT_USER, test_server::kStateKey, test_server::kVersionValue, REG_DWORD,
+void SetServerNumber(const char* name, DWORD number) {
+  SetRegistryValue(HKEY_CURRENT_USER, test_server::kStateKey, name, REG_DWORD,
                    std::string(reinterpret_cast<const char*>(&number), sizeof(number)));
 }
 
-void SetServerVersionFails() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, test_server::kStateKey, 0, KEY_ALL_ACCESS, &key) ==
-      ERROR_SUCCESS) {
-    RegDeleteValueA(key, test_server::kVersionValue);
-    RegCloseKey(key);
-  }
-}
-
-void ResetServerState() { DeleteKeyTree(HKEY_CURRENT_USER, test_server::kStateKey); }
-
-namespace {
 DWORD ReadServerNumber(const char* name) {
   HKEY key = nullptr;
   DWORD value = 0;
@@ -77,9 +46,67 @@ DWORD ReadServerNumber(const char* name) {
   }
   return value;
 }
+
+bool IsProgram(const std::string& path) {
+  return path.size() > 4 && lstrcmpiA(path.c_str() + path.size() - 4, ".exe") == 0;
+}
+
 }  // namespace
+
+ComRegistration::ComRegistration(const std::string& prog_id, const std::string& server_path)
+    : prog_id_(prog_id) {
+  SetText(HKEY_CLASSES_ROOT, prog_id + "\\CLSID", nullptr, test_server::kClsidText);
+  if (IsProgram(server_path)) {
+    SetText(HKEY_CLASSES_ROOT, ClsidKey() + "\\LocalServer32", nullptr, "\"" + server_path + "\"");
+  } else {
+    SetText(HKEY_CLASSES_ROOT, ClsidKey() + "\\InprocServer32", nullptr, server_path);
+    SetText(HKEY_CLASSES_ROOT, ClsidKey() + "\\InprocServer32", "ThreadingModel", "Apartment");
+  }
+  ResetServerState();
+}
+
+ComRegistration::~ComRegistration() {
+  // A local server ends when its objects are gone; the next test must not
+  // reach it while it ends.
+  if (const DWORD id = ReadServerNumber(test_server::kServerProcessValue); id != 0) {
+    if (HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id); process != nullptr) {
+      WaitForSingleObject(process, kServerEndMs);
+      CloseHandle(process);
+    }
+  }
+  DeleteKeyTree(HKEY_CLASSES_ROOT, prog_id_);
+  DeleteKeyTree(HKEY_CLASSES_ROOT, ClsidKey());
+  DeleteKeyTree(HKEY_CURRENT_USER, test_server::kStateKey);
+}
+
+std::string TestServerPath() { return ProgramDirectory() + "\\com_test_server.dll"; }
+std::string LocalServerPath() { return ProgramDirectory() + "\\com_local_server.exe"; }
+
+void SetServerVersion(const std::string& text) {
+  SetText(HKEY_CURRENT_USER, test_server::kStateKey, test_server::kVersionValue, text);
+}
+
+void SetServerVersionNumber(DWORD number) { SetServerNumber(test_server::kVersionValue, number); }
+
+void SetServerVersionFails() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, test_server::kStateKey, 0, KEY_ALL_ACCESS, &key) ==
+      ERROR_SUCCESS) {
+    RegDeleteValueA(key, test_server::kVersionValue);
+    RegCloseKey(key);
+  }
+}
+
+void SetServerVersionDelay(DWORD milliseconds) {
+  SetServerNumber(test_server::kVersionDelayValue, milliseconds);
+}
+void SetServerQuitFails() { SetServerNumber(test_server::kQuitFailsValue, 1); }
+void SetServerRejectCalls(DWORD count) { SetServerNumber(test_server::kRejectCallsValue, count); }
+
+void ResetServerState() { DeleteKeyTree(HKEY_CURRENT_USER, test_server::kStateKey); }
 
 DWORD ServerQuitCalls() { return ReadServerNumber(test_server::kQuitCallsValue); }
 DWORD ServerLiveObjects() { return ReadServerNumber(test_server::kLiveObjectsValue); }
+DWORD ServerRejectedCalls() { return ReadServerNumber(test_server::kRejectedCallsValue); }
 
 }  // namespace win32_test

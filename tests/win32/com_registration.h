@@ -7,11 +7,13 @@
 
 namespace win32_test {
 
-// Registers the automation test server (com_test_server.dll, see
-// com_server/test_server_ids.h) under a ProgID while the object lives:
+// Registers the automation test server (see com_server/test_server_ids.h)
+// under a ProgID while the object lives, in process or as a local server:
 //   HKCR\<prog_id>\CLSID                          = {clsid}
 //   HKCR\CLSID\{clsid}\InprocServer32             = <dll path>, Apartment
-// and removes both again, with the server's state key, when it goes. For an
+//   or HKCR\CLSID\{clsid}\LocalServer32           = "<exe path>"
+// and removes both again, with the server's state key, when it goes, once a
+// local server it started has ended (a minute at most). For an
 // end-to-end run of the launcher, register it as "word.application":
 //   win32_test::ComRegistration word("word.application", TestServerPath());
 //   win32_test::SetServerVersion("11.0");
@@ -19,7 +21,8 @@ namespace win32_test {
 // registry cannot be written.
 class ComRegistration {
  public:
-  ComRegistration(const std::string& prog_id, const std::string& dll_path);
+  // `server_path` names com_test_server.dll or com_local_server.exe.
+  ComRegistration(const std::string& prog_id, const std::string& server_path);
   ComRegistration(const ComRegistration&) = delete;
   ComRegistration& operator=(const ComRegistration&) = delete;
   ~ComRegistration();
@@ -28,19 +31,27 @@ class ComRegistration {
   std::string prog_id_;
 };
 
-// com_test_server.dll beside the running test program.
+// com_test_server.dll and com_local_server.exe beside the running test program.
 std::string TestServerPath();
+std::string LocalServerPath();
 
 // The server's behaviour: `version` gives this text, or this number.
 void SetServerVersion(const std::string& text);
 void SetServerVersionNumber(DWORD number);
 // `version` fails (the exception of kVersionFailure).
 void SetServerVersionFails();
+// `version` answers only after `milliseconds`.
+void SetServerVersionDelay(DWORD milliseconds);
+// `quit` fails (the exception of kQuitFailure).
+void SetServerQuitFails();
+// The local server rejects the first `count` calls on the object.
+void SetServerRejectCalls(DWORD count);
 // Clears the record and the behaviour.
 void ResetServerState();
 
 DWORD ServerQuitCalls();
 DWORD ServerLiveObjects();
+DWORD ServerRejectedCalls();
 
 }  // namespace win32_test
 

@@ -50,6 +50,7 @@ class SimulatedHost::Object : public AutomationObject {
       throw Failure(error::kGeneric, "object has no method \"" + name + "\"");
     }
     host_.automation_records_[record_].quit_calls++;
+    if (behaviour_.quit_fails) throw Failure(error::kGeneric, "calling method \"quit\" failed");
   }
 
  private:

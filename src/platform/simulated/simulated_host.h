@@ -26,6 +26,7 @@ class SimulatedHost : public Host {
   // What an automation class does when it is created.
   struct AutomationClass {
     std::optional<std::string> version;  // nullopt: reading "version" fails
+    bool quit_fails = false;             // "quit" is counted, then fails
   };
 
   // One object created from an automation class, and what was done with it.

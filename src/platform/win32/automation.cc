@@ -15,6 +15,7 @@ struct Automation::Api {
   void(WINAPI* CoUninitialize)() = nullptr;
   HRESULT(WINAPI* CLSIDFromProgID)(LPCOLESTR, LPCLSID) = nullptr;
   HRESULT(WINAPI* CoCreateInstance)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*) = nullptr;
+  HRESULT(WINAPI* CoRegisterMessageFilter)(LPMESSAGEFILTER, LPMESSAGEFILTER*) = nullptr;
   HRESULT(WINAPI* VariantChangeType)(VARIANTARG*, const VARIANTARG*, USHORT, VARTYPE) = nullptr;
   HRESULT(WINAPI* VariantClear)(VARIANTARG*) = nullptr;
   void(WINAPI* SysFreeString)(BSTR) = nullptr;
@@ -55,8 +56,9 @@ std::string HresultText(HRESULT result) { return SystemMessage(static_cast<DWORD
 
 class DispatchObject : public AutomationObject {
  public:
-  DispatchObject(const Automation::Api& api, IDispatch* dispatch, std::string class_name)
-      : api_(api), dispatch_(dispatch), class_name_(std::move(class_name)) {}
+  DispatchObject(const Automation::Api& api, AnswerTimer& timer, IDispatch* dispatch,
+                 std::string class_name)
+      : api_(api), timer_(timer), dispatch_(dispatch), class_name_(std::move(class_name)) {}
   ~DispatchObject() override { dispatch_->Release(); }
 
   std::string GetTextProperty(const std::string& name) override {
@@ -87,20 +89,29 @@ class DispatchObject : public AutomationObject {
 
   void Invoke(const std::string& name, WORD flags, VARIANT* result) {
     const char* kind = flags == DISPATCH_METHOD ? "method" : "property";
+    const std::string what = std::string(kind) + " \"" + name + "\" failed";
     std::wstring wide = Widen(name);
     LPOLESTR names[] = {wide.data()};
     DISPID id = 0;
-    HRESULT status = dispatch_->GetIDsOfNames(kIidNull, names, 1, LOCALE_USER_DEFAULT, &id);
+    HRESULT status = timer_.Ask(
+        [&] { return dispatch_->GetIDsOfNames(kIidNull, names, 1, LOCALE_USER_DEFAULT, &id); });
+    if (status == kNoAnswer) RaiseNoAnswer(what);
     if (FAILED(status)) {
       Raise(status, std::string("no ") + kind + " \"" + name + "\"", HresultText(status));
     }
     DISPPARAMS no_arguments = {nullptr, nullptr, 0, 0};
     EXCEPINFO exception = {};
     UINT argument_error = 0;
-    status = dispatch_->Invoke(id, kIidNull, LOCALE_USER_DEFAULT, flags, &no_arguments, result,
+    status = timer_.Ask([&] {
+      return dispatch_->Invoke(id, kIidNull, LOCALE_USER_DEFAULT, flags, &no_arguments, result,
                                &exception, &argument_error);
+    });
     if (SUCCEEDED(status)) return;
-    const std::string what = std::string(kind) + " \"" + name + "\" failed";
+    if (status == kNoAnswer) {
+      api_.VariantClear(result);  // a late answer is no answer
+      FreeException(&exception);
+      RaiseNoAnswer(what);
+    }
     if (status != DISP_E_EXCEPTION) Raise(status, what, HresultText(status));
 
     if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
@@ -110,20 +121,29 @@ class DispatchObject : public AutomationObject {
                           ? Narrow(exception.bstrDescription,
                                    static_cast<int>(api_.SysStringLen(exception.bstrDescription)))
                           : HresultText(number);
-    api_.SysFreeString(exception.bstrSource);
-    api_.SysFreeString(exception.bstrDescription);
-    api_.SysFreeString(exception.bstrHelpFile);
+    FreeException(&exception);
     Raise(number, what, why);
   }
 
+  [[noreturn]] void RaiseNoAnswer(const std::string& what) {
+    Raise(kNoAnswer, what, "no answer within " + std::to_string(timer_.answer_seconds()) + " s");
+  }
+
+  void FreeException(EXCEPINFO* exception) {
+    api_.SysFreeString(exception->bstrSource);
+    api_.SysFreeString(exception->bstrDescription);
+    api_.SysFreeString(exception->bstrHelpFile);
+  }
+
   const Automation::Api& api_;
+  AnswerTimer& timer_;
   IDispatch* dispatch_;
   std::string class_name_;
 };
 
 }  // namespace
 
-Automation::Automation() = default;
+Automation::Automation(AnswerBounds bounds) : timer_(bounds) {}
 
 Automation::~Automation() { Release(); }
 
@@ -135,6 +155,7 @@ void Automation::Load() {
   Resolve(api->ole32, "CoUninitialize", &api->CoUninitialize);
   Resolve(api->ole32, "CLSIDFromProgID", &api->CLSIDFromProgID);
   Resolve(api->ole32, "CoCreateInstance", &api->CoCreateInstance);
+  Resolve(api->ole32, "CoRegisterMessageFilter", &api->CoRegisterMessageFilter);
   Resolve(api->oleaut32, "VariantChangeType", &api->VariantChangeType);
   Resolve(api->oleaut32, "VariantClear", &api->VariantClear);
   Resolve(api->oleaut32, "SysFreeString", &api->SysFreeString);
@@ -151,6 +172,9 @@ AutomationObject& Automation::Create(const std::string& class_name) {
       throw Failure(static_cast<std::int32_t>(status), "cannot start COM: " + HresultText(status));
     }
     com_initialised_ = true;
+    // Without the filter, calls are still bounded by AnswerTimer::Ask, only
+    // not cancelled.
+    filter_registered_ = SUCCEEDED(api_->CoRegisterMessageFilter(&timer_, &previous_filter_));
   }
   const std::wstring prog_id = Widen(class_name);
   CLSID clsid = {};
@@ -165,12 +189,20 @@ AutomationObject& Automation::Create(const std::string& class_name) {
     throw Failure(static_cast<std::int32_t>(status),
                   "cannot create object \"" + class_name + "\": " + HresultText(status));
   }
-  objects_.push_back(std::make_unique<DispatchObject>(*api_, dispatch, class_name));
+  objects_.push_back(std::make_unique<DispatchObject>(*api_, timer_, dispatch, class_name));
+  timer_.Start();
   return *objects_.back();
 }
 
 void Automation::Release() {
   objects_.clear();
+  timer_.Stop();
+  if (filter_registered_) {
+    api_->CoRegisterMessageFilter(previous_filter_, nullptr);
+    if (previous_filter_ != nullptr) previous_filter_->Release();
+    previous_filter_ = nullptr;
+    filter_registered_ = false;
+  }
   if (com_initialised_) {
     api_->CoUninitialize();
     com_initialised_ = false;

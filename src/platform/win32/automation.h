@@ -8,15 +8,17 @@
 #include <vector>
 
 #include "platform/host.h"
+#include "platform/win32/answer_timer.h"
 
 namespace platform {
 
 // Late-bound automation objects. COM and its libraries (ole32.dll and
 // oleaut32.dll, from the system directory only) are loaded on the first
-// object, so a run that never needs one never loads them.
+// object, so a run that never needs one never loads them. Calls into the
+// objects keep to `bounds` (see AnswerTimer).
 class Automation {
  public:
-  Automation();
+  explicit Automation(AnswerBounds bounds = {});
   Automation(const Automation&) = delete;
   Automation& operator=(const Automation&) = delete;
   ~Automation();
@@ -25,7 +27,8 @@ class Automation {
   // Raises Failure with the HRESULT when it cannot be created.
   AutomationObject& Create(const std::string& class_name);
 
-  // Releases every object and ends the thread's use of COM.
+  // Releases every object and ends the thread's use of COM. A release that
+  // the object does not answer keeps to the bounds too.
   void Release();
 
   // The functions taken from the COM libraries.
@@ -36,6 +39,9 @@ class Automation {
 
   std::unique_ptr<Api> api_;
   bool com_initialised_ = false;
+  AnswerTimer timer_;
+  bool filter_registered_ = false;
+  IMessageFilter* previous_filter_ = nullptr;
   std::vector<std::unique_ptr<AutomationObject>> objects_;
 };
 

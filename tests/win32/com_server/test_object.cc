@@ -1,31 +1,23 @@
-// An in-process automation server for tests: one class whose objects have a
-// `version` property and a `quit` method, steered and recorded through the
-// registry values described in test_server_ids.h.
-#include <oaidl.h>
-#include <objbase.h>
-#include <windows.h>
+// The automation test server's class, shared by the in-process DLL and the
+// local server EXE: objects with a `version` property and a `quit` method,
+// steered and recorded through the registry values of test_server_ids.h.
+#include "test_object.h"
 
 #include <string>
 
 #include "test_server_ids.h"
 
+namespace test_server {
 namespace {
 
 LONG live_objects = 0;
 LONG server_locks = 0;
-
-CLSID ServerClsid() {
-  CLSID clsid = {};
-  wchar_t text[64] = {};
-  MultiByteToWideChar(CP_ACP, 0, test_server::kClsidText, -1, text, 64);
-  CLSIDFromString(text, &clsid);
-  return clsid;
-}
+LONG objects_created = 0;
 
 HKEY OpenState() {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, test_server::kStateKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, kStateKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
     return nullptr;
   }
   return key;
@@ -43,6 +35,14 @@ DWORD ReadNumber(HKEY key, const char* name) {
   return value;
 }
 
+DWORD ReadState(const char* name) {
+  HKEY key = OpenState();
+  if (key == nullptr) return 0;
+  const DWORD value = ReadNumber(key, name);
+  RegCloseKey(key);
+  return value;
+}
+
 void AddToNumber(const char* name, LONG delta) {
   HKEY key = OpenState();
   if (key == nullptr) return;
@@ -57,6 +57,16 @@ BSTR Bstr(const char* text) {
   return SysAllocString(wide);
 }
 
+HRESULT Raise(EXCEPINFO* exception, long code, const char* text) {
+  if (exception != nullptr) {
+    *exception = {};
+    exception->scode = code;
+    exception->bstrSource = Bstr("LauncherTest.Application");
+    exception->bstrDescription = Bstr(text);
+  }
+  return DISP_E_EXCEPTION;
+}
+
 // Fills *result with the configured version; false when none is configured.
 bool ReadVersion(VARIANT* result) {
   HKEY key = OpenState();
@@ -64,8 +74,8 @@ bool ReadVersion(VARIANT* result) {
   char text[256] = {};
   DWORD size = sizeof(text) - 1;
   DWORD type = 0;
-  const LONG status = RegQueryValueExA(key, test_server::kVersionValue, nullptr, &type,
-                                       reinterpret_cast<BYTE*>(text), &size);
+  const LONG status =
+      RegQueryValueExA(key, kVersionValue, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
   RegCloseKey(key);
   if (status != ERROR_SUCCESS) return false;
   if (type == REG_DWORD) {
@@ -83,10 +93,11 @@ class TestObject : public IDispatch {
  public:
   TestObject() {
     InterlockedIncrement(&live_objects);
-    AddToNumber(test_server::kLiveObjectsValue, 1);
+    InterlockedIncrement(&objects_created);
+    AddToNumber(kLiveObjectsValue, 1);
   }
   virtual ~TestObject() {
-    AddToNumber(test_server::kLiveObjectsValue, -1);
+    AddToNumber(kLiveObjectsValue, -1);
     InterlockedDecrement(&live_objects);
   }
 
@@ -116,9 +127,9 @@ class TestObject : public IDispatch {
                                           DISPID* ids) override {
     if (count != 1) return DISP_E_UNKNOWNNAME;
     if (lstrcmpiW(names[0], L"version") == 0) {
-      ids[0] = test_server::kVersionId;
+      ids[0] = kVersionId;
     } else if (lstrcmpiW(names[0], L"quit") == 0) {
-      ids[0] = test_server::kQuitId;
+      ids[0] = kQuitId;
     } else {
       ids[0] = DISPID_UNKNOWN;
       return DISP_E_UNKNOWNNAME;
@@ -129,18 +140,12 @@ class TestObject : public IDispatch {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                                    VARIANT* result, EXCEPINFO* exception, UINT*) override {
     if (parameters != nullptr && parameters->cArgs != 0) return DISP_E_BADPARAMCOUNT;
-    if (id == test_server::kVersionId && (flags & DISPATCH_PROPERTYGET) != 0) {
+    if (id == kVersionId && (flags & DISPATCH_PROPERTYGET) != 0) {
+      // A word processor held up by a dialog: this thread answers nothing meanwhile.
+      if (const DWORD delay = ReadState(kVersionDelayValue); delay != 0) Sleep(delay);
       VARIANT value;
       VariantInit(&value);
-      if (!ReadVersion(&value)) {
-        if (exception != nullptr) {
-          *exception = {};
-          exception->scode = test_server::kVersionFailure;
-          exception->bstrSource = Bstr("LauncherTest.Application");
-          exception->bstrDescription = Bstr(test_server::kVersionFailureText);
-        }
-        return DISP_E_EXCEPTION;
-      }
+      if (!ReadVersion(&value)) return Raise(exception, kVersionFailure, kVersionFailureText);
       if (result != nullptr) {
         *result = value;
       } else {
@@ -148,8 +153,9 @@ class TestObject : public IDispatch {
       }
       return S_OK;
     }
-    if (id == test_server::kQuitId && (flags & DISPATCH_METHOD) != 0) {
-      AddToNumber(test_server::kQuitCallsValue, 1);
+    if (id == kQuitId && (flags & DISPATCH_METHOD) != 0) {
+      AddToNumber(kQuitCallsValue, 1);
+      if (ReadState(kQuitFailsValue) != 0) return Raise(exception, kQuitFailure, kQuitFailureText);
       if (result != nullptr) VariantInit(result);
       return S_OK;
     }
@@ -196,12 +202,34 @@ Factory factory;
 
 }  // namespace
 
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* object) {
-  if (!IsEqualCLSID(clsid, ServerClsid())) {
-    *object = nullptr;
-    return CLASS_E_CLASSNOTAVAILABLE;
-  }
-  return factory.QueryInterface(iid, object);
+CLSID ServerClsid() {
+  CLSID clsid = {};
+  wchar_t text[64] = {};
+  MultiByteToWideChar(CP_ACP, 0, kClsidText, -1, text, 64);
+  CLSIDFromString(text, &clsid);
+  return clsid;
 }
 
-STDAPI DllCanUnloadNow() { return live_objects == 0 && server_locks == 0 ? S_OK : S_FALSE; }
+IClassFactory* ClassFactory() { return &factory; }
+
+bool InUse() { return live_objects != 0 || server_locks != 0; }
+
+bool HasServed() { return objects_created != 0; }
+
+void RecordServerProcess() {
+  HKEY key = OpenState();
+  if (key == nullptr) return;
+  const DWORD id = GetCurrentProcessId();
+  RegSetValueExA(key, kServerProcessValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&id),
+                 sizeof(id));
+  RegCloseKey(key);
+}
+
+DWORD AnswerIncomingCall(const INTERFACEINFO* call) {
+  if (call == nullptr || !IsEqualIID(call->iid, IID_IDispatch)) return SERVERCALL_ISHANDLED;
+  if (ReadState(kRejectedCallsValue) >= ReadState(kRejectCallsValue)) return SERVERCALL_ISHANDLED;
+  AddToNumber(kRejectedCallsValue, 1);
+  return SERVERCALL_REJECTED;
+}
+
+}  // namespace test_server
