@@ -57,8 +57,15 @@ try() {
   done
   return 1
 }
+# A prefix this script began (it has its log beside it, or was not there)
+# is begun again from nothing after a failed attempt; any other is only
+# updated.
+fresh=0
+if [ ! -e "$WINEPREFIX" ] || [ -f "$WINEPREFIX.boot.log" ]; then fresh=1; fi
 make_prefix() {
   "$wineserver" -k 2>/dev/null  # what an attempt before left running
+  if [ "$fresh" -eq 1 ]; then rm -rf "$WINEPREFIX"; fi
+  mkdir -p "$WINEPREFIX"
   timeout "$boot_limit" "$wine" wineboot -i &&
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f &&
     # Without a debugger a crashing program ends at once instead of waiting.
@@ -67,13 +74,11 @@ make_prefix() {
     "$wineserver" -w
 }
 if [ ! -f "$WINEPREFIX/.ready" ]; then
-  mkdir -p "$WINEPREFIX"
-  try "making the prefix" "$WINEPREFIX/boot.log" make_prefix || exit 1
+  try "making the prefix" "$WINEPREFIX.boot.log" make_prefix || exit 1
   touch "$WINEPREFIX/.ready"
 fi
-# Detached from our output too: it outlives us, and would hold a pipe open.
 "$wineserver" -p </dev/null >/dev/null 2>&1 || true  # already running: fine
 # Start the prefix's background services now, detached from our output:
 # started later by a test, they would inherit and hold CTest's output pipe.
 # This first program also shows that Wine starts at all.
-try "a first program" "$WINEPREFIX/start.log" timeout "$start_limit" "$wine" cmd /c exit || exit 1
+try "a first program" "$WINEPREFIX.start.log" timeout "$start_limit" "$wine" cmd /c exit || exit 1
