@@ -7,6 +7,7 @@
 
 #include "platform/number_text.h"
 #include "platform/win32/automation.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/own_directory.h"
 #include "platform/win32/status_window.h"
 #include "platform/win32/system_message.h"
@@ -102,6 +103,8 @@ class Win32Host : public Host {
     if (!lower.empty()) ::CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
     return lower;
   }
+
+  LeadBytes SystemLeadBytes() override { return SystemCodePageLeadBytes(); }
 
   double TextToNumber(const std::string& text) override { return ParseNumber(text); }
 
