@@ -137,7 +137,9 @@ class Win32Host : public Host {
     forms_.back()->SetCaption(control, text);
   }
 
-  std::string OwnDirectory() override { return DirectoryOfModule(RunningProgramPath()); }
+  std::string OwnDirectory() override {
+    return DirectoryOfModule(RunningProgramPath(), SystemCodePageLeadBytes());
+  }
 
   void EndProgram() override {
     ReleaseAll();
