@@ -1,5 +1,6 @@
 #include "config/launch_entry.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -15,12 +16,20 @@ namespace {
 class LowerTable {
  public:
   LowerTable(platform::Host& host, const platform::LeadBytes& lead) : lead_(lead) {
-    // A lead byte would pair with the byte after it in the host's call.
-    std::string bytes;
-    for (size_t i = 0; i < kBytes; ++i) {
-      table_[i] = static_cast<char>(i);
-      if (!lead.contains(static_cast<unsigned char>(i))) bytes.push_back(static_cast<char>(i));
+    std::string bytes(kBytes, '\0');
+    for (size_t i = 0; i < kBytes; ++i) bytes[i] = static_cast<char>(i);
+    if (lead.empty()) {
+      const std::string lower = host.LowerCase(bytes);
+      for (size_t i = 0; i < kBytes; ++i) table_[i] = i < lower.size() ? lower[i] : bytes[i];
+      return;
     }
+    // A lead byte would pair with the byte after it in the host's call; it
+    // stays as it is.
+    for (size_t i = 0; i < kBytes; ++i) table_[i] = bytes[i];
+    bytes.erase(
+        std::remove_if(bytes.begin(), bytes.end(),
+                       [&lead](char c) { return lead.contains(static_cast<unsigned char>(c)); }),
+        bytes.end());
     const std::string lower = host.LowerCase(bytes);
     for (size_t i = 0; i < bytes.size() && i < lower.size(); ++i) {
       table_[static_cast<unsigned char>(bytes[i])] = lower[i];

@@ -7,9 +7,9 @@ namespace platform {
 // byte is never ASCII, an ASCII byte there is that character.
 
 void LeadBytes::Add(unsigned char byte) {
-  if (byte < 0x80 || set_[byte]) return;  // ASCII is the same in every code page
+  if (byte < 0x80) return;  // ASCII is the same in every code page
   set_[byte] = true;
-  ++count_;
+  empty_ = false;
 }
 
 std::size_t FindCharacterInDoubleByteText(std::string_view text, char c, const LeadBytes& lead) {

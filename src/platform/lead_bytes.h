@@ -1,7 +1,7 @@
 #ifndef LAUNCHER_PLATFORM_LEAD_BYTES_H_
 #define LAUNCHER_PLATFORM_LEAD_BYTES_H_
 
-#include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstring>
 #include <string_view>
@@ -14,15 +14,15 @@ namespace platform {
 // Empty for a single-byte code page, where every byte is a character.
 class LeadBytes {
  public:
-  bool empty() const { return count_ == 0; }
+  bool empty() const { return empty_; }
   bool contains(unsigned char byte) const { return set_[byte]; }
   // Bytes below 0x80 are ASCII in every code page, never lead bytes: adding
   // one does nothing.
   void Add(unsigned char byte);
 
  private:
-  std::array<bool, 256> set_ = {};
-  int count_ = 0;
+  std::bitset<256> set_;
+  bool empty_ = true;
 };
 
 // The length of the character that begins at text[i]: 2 for a lead byte

@@ -20,16 +20,20 @@ struct ProgramEnded {
   int exit_status;
 };
 
+char Respelled(char c, bool lower, bool slashes) {
+  if (lower && c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  return slashes && c == '/' ? '\\' : c;
+}
+
 // `text` with A-Z lowered (`lower`) and "/" made "\" (`slashes`), in the
 // bytes that are characters of their own.
 std::string Respelled(std::string text, const LeadBytes& lead, bool lower, bool slashes) {
+  if (lead.empty()) {
+    for (char& c : text) c = Respelled(c, lower, slashes);
+    return text;
+  }
   for (size_t i = 0; i < text.size(); i += CharacterLength(text, i, lead)) {
-    char& c = text[i];
-    if (lower && c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    } else if (slashes && c == '/') {
-      c = '\\';
-    }
+    text[i] = Respelled(text[i], lower, slashes);
   }
   return text;
 }
