@@ -1,6 +1,7 @@
 // launch.ini lookup: arbitrary file bytes, section and key, against a plain
-// model of the format. Input: a separator byte, then section, key and the
-// file's bytes split by it ("|winxpLaunchFiles|11|[winxpLaunchFiles]\r...").
+// model of the format, in a single-byte code page and in code page 932.
+// Input: a separator byte, then section, key and the file's bytes split by
+// it ("|winxpLaunchFiles|11|[winxpLaunchFiles]\r...").
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -39,28 +40,39 @@ std::vector<std::string> ModelLines(const std::string& file) {
   return lines;
 }
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+// The characters of `text`, each lower-cased when it is one byte A-Z. In
+// code page 932 a lead byte (0x81-0x9F, 0xE0-0xFC) and the byte after it
+// are one character, which has no case.
+std::vector<std::string> Characters(std::string_view text, bool code_page_932) {
+  std::vector<std::string> characters;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    if (code_page_932 && lead && i + 1 < text.size()) {
+      characters.emplace_back(text.substr(i, 2));
+      ++i;
+    } else {
+      characters.emplace_back(1,
+                              byte >= 'A' && byte <= 'Z' ? static_cast<char>(byte + 32) : text[i]);
+    }
   }
-  return true;
+  return characters;
 }
 
-std::string ModelLookup(const std::string& file, const std::string& section,
-                        const std::string& key) {
-  const std::string header = "[" + section + "]";
-  const std::string entry = key + "=";
+std::string ModelLookup(const std::string& file, const std::string& section, const std::string& key,
+                        bool code_page_932) {
+  const auto header = Characters("[" + section + "]", code_page_932);
+  const auto entry = Characters(key + "=", code_page_932);
   bool in_section = false;
   for (const std::string& line : ModelLines(file)) {
-    const bool has_bracket = line.find('[') != std::string::npos;
-    if (has_bracket) in_section = SameIgnoringCase(line, header);
+    const auto characters = Characters(line, code_page_932);
+    const bool has_bracket =
+        std::find(characters.begin(), characters.end(), "[") != characters.end();
+    if (has_bracket) in_section = characters == header;
     if (has_bracket || !in_section) continue;
-    if (line.size() >= entry.size() &&
-        SameIgnoringCase(std::string_view(line).substr(0, entry.size()), entry)) {
-      return line.substr(entry.size());
+    if (characters.size() >= entry.size() &&
+        std::equal(entry.begin(), entry.end(), characters.begin())) {
+      return line.substr(key.size() + 1);
     }
   }
   return "";
@@ -97,15 +109,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const std::string& key = fields[1];
   const std::string& file = fields[2];
 
-  platform::SimulatedHost host;
-  host.AddFile(kIni, file);
-  const std::string expected = ModelLookup(file, section, key);
-  const std::string actual = checker::ReadLaunchEntry(host, kIni, section, key);
-  if (actual != expected) {
-    fuzz::Mismatch("ReadLaunchEntry [" + fuzz::Printable(section) + "] " + fuzz::Printable(key),
-                   fuzz::Printable(expected), fuzz::Printable(actual));
+  for (const bool code_page_932 : {false, true}) {
+    platform::SimulatedHost host;
+    if (code_page_932) host.UseCodePage932();
+    host.AddFile(kIni, file);
+    const std::string expected = ModelLookup(file, section, key, code_page_932);
+    const std::string actual = checker::ReadLaunchEntry(host, kIni, section, key);
+    if (actual != expected) {
+      fuzz::Mismatch(std::string(code_page_932 ? "code page 932: " : "") + "ReadLaunchEntry [" +
+                         fuzz::Printable(section) + "] " + fuzz::Printable(key),
+                     fuzz::Printable(expected), fuzz::Printable(actual));
+    }
+    if (host.open_files() != 0) fuzz::Mismatch("open files after lookup", "0", "open");
   }
-  if (host.open_files() != 0) fuzz::Mismatch("open files after lookup", "0", "open");
 
   const std::vector<std::string> lines = ModelLines(file);
   for (const auto& [chunk, piece] : {std::pair<size_t, size_t>{1, 1}, {2, 3}, {3, 1}, {5, 7}}) {

@@ -20,6 +20,16 @@ struct ResolveCase {
   const char* command_line;
 };
 
+void ExpectResolved(const ResolveCase& c, bool code_page_932) {
+  SimulatedHost host;
+  if (code_page_932) host.UseCodePage932();
+  for (const char* file : c.files) host.AddFile(file, "");
+  const ResolvedCommand command = ResolveCommand(host, c.directory, c.launch_value);
+  const char* const code_page = code_page_932 ? " (code page 932)" : "";
+  EXPECT_EQ(command.program, c.program) << c.what << code_page;
+  EXPECT_EQ(command.command_line, c.command_line) << c.what << code_page;
+}
+
 TEST(ResolveCommandTest, FindsTheProgramAsAnUnquotedCommandLineWouldAndQuotesIt) {
   const ResolveCase cases[] = {
       {"plain", {"C:\\Apps\\Launcher\\start.exe"}, "C:\\Apps\\Launcher\\", "start.exe",
@@ -48,13 +58,23 @@ TEST(ResolveCommandTest, FindsTheProgramAsAnUnquotedCommandLineWouldAndQuotesIt)
        kBlankDir, "setup.exe /q", "C:\\Program Files\\Disc Tools\\setup.exe",
        "\"C:\\Program Files\\Disc Tools\\setup.exe\" /q"},
   };
-  for (const ResolveCase& c : cases) {
-    SimulatedHost host;
-    for (const char* file : c.files) host.AddFile(file, "");
-    const ResolvedCommand command = ResolveCommand(host, c.directory, c.launch_value);
-    EXPECT_EQ(command.program, c.program) << c.what;
-    EXPECT_EQ(command.command_line, c.command_line) << c.what;
+  // ASCII reads alike in a double-byte code page.
+  for (const bool code_page_932 : {false, true}) {
+    for (const ResolveCase& c : cases) ExpectResolved(c, code_page_932);
   }
+}
+
+TEST(ResolveCommandTest, DoubleByteCharacterIsNeitherSeparatorNorBlank) {
+  // In code page 932, 0x83 0x5C is "ソ" and 0x83 0x63 0x81 0x5B 0x83 0x8B "ツール".
+  const ResolveCase cases[] = {
+      {"extension after a double-byte character", {"C:\\Apps\\a.\x83\x5C"}, "C:\\Apps\\",
+       "a.\x83\x5C /q", "C:\\Apps\\a.\x83\x5C", "\"C:\\Apps\\a.\x83\x5C\" /q"},
+      {"subdirectory and directory ending in one",
+       {"C:\\\x83\x5C\\\x83\x63\x81\x5B\x83\x8B\\probe.exe"}, "C:\\\x83\x5C\\",
+       "\x83\x63\x81\x5B\x83\x8B\\probe key", "C:\\\x83\x5C\\\x83\x63\x81\x5B\x83\x8B\\probe.exe",
+       "\"C:\\\x83\x5C\\\x83\x63\x81\x5B\x83\x8B\\probe.exe\" key"},
+  };
+  for (const ResolveCase& c : cases) ExpectResolved(c, true);
 }
 
 TEST(ResolveCommandTest, NothingToStartIsAFailure) {

@@ -2,30 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include "double_byte_lookups.h"
 #include "platform/simulated/simulated_host.h"
 
 namespace checker {
 namespace {
 
 using platform::SimulatedHost;
+using testing::LookupCase;
 
 constexpr char kIni[] = "C:\\Apps\\Launcher\\launch.ini";
 
-std::string Lookup(const std::string& file_bytes, const char* section, const char* key) {
+std::string Lookup(const std::string& file_bytes, const char* section, const char* key,
+                   bool code_page_932 = false) {
   SimulatedHost host;
+  if (code_page_932) host.UseCodePage932();
   host.AddFile(kIni, file_bytes);
   std::string value = ReadLaunchEntry(host, kIni, section, key);
   EXPECT_EQ(host.open_files(), 0);
   return value;
 }
-
-struct LookupCase {
-  const char* what;
-  const char* file;
-  const char* section;
-  const char* key;
-  const char* expected;
-};
 
 TEST(ReadLaunchEntryTest, MatchesHeadersAndKeysAsTheLauncherReadsThem) {
   const LookupCase cases[] = {
@@ -63,8 +59,18 @@ TEST(ReadLaunchEntryTest, MatchesHeadersAndKeysAsTheLauncherReadsThem) {
       {"8-bit bytes pass through", "[s]\r\n11=\xE9t\xE9.exe\r\n", "s", "11", "\xE9t\xE9.exe"},
       {"empty file", "", "s", "11", ""},
   };
-  for (const LookupCase& c : cases) {
-    EXPECT_EQ(Lookup(c.file, c.section, c.key), c.expected) << c.what;
+  // ASCII reads alike in a double-byte code page.
+  for (const bool code_page_932 : {false, true}) {
+    for (const LookupCase& c : cases) {
+      EXPECT_EQ(Lookup(c.file, c.section, c.key, code_page_932), c.expected)
+          << c.what << (code_page_932 ? " (code page 932)" : "");
+    }
+  }
+}
+
+TEST(ReadLaunchEntryTest, DoubleByteCharacterIsOneCharacter) {
+  for (const LookupCase& c : testing::kCodePage932Lookups) {
+    EXPECT_EQ(Lookup(c.file, c.section, c.key, true), c.expected) << c.what;
   }
 }
 

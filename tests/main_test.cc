@@ -35,13 +35,27 @@ TEST(MainTest, TypicalRunStartsTheSelectedEntryAndEndsCleanly) {
   EXPECT_EQ(host.open_registry_keys(), 0);
 }
 
-TEST(MainTest, DriveRootNeedsNoSeparator) {
-  SimulatedHost host;
-  host.SetOwnDirectory("D:\\");
-  host.AddFile("D:\\launch.ini", "[defaultLaunchFiles]\r\ndefault=start.exe\r\n");
-  host.AddFile("D:\\start.exe", "");
-  EXPECT_EQ(host.Run(&Main), 0);  // no Office at all: the fallback launch
-  EXPECT_EQ(CommandLines(host), Lines{"\"D:\\start.exe\""});
+TEST(MainTest, OnlyADriveRootNeedsNoSeparator) {
+  const struct {
+    const char* directory;
+    bool code_page_932;
+    const char* ini;
+    const char* started;
+  } cases[] = {
+      {"D:\\", false, "D:\\launch.ini", "D:\\start.exe"},
+      {"D:\\", true, "D:\\launch.ini", "D:\\start.exe"},
+      // "ソ" (0x83 0x5C) ends in a byte that is "\" on its own.
+      {"C:\\Disc \x83\x5C", true, "C:\\Disc \x83\x5C\\launch.ini", "C:\\Disc \x83\x5C\\start.exe"},
+  };
+  for (const auto& c : cases) {
+    SimulatedHost host;
+    if (c.code_page_932) host.UseCodePage932();
+    host.SetOwnDirectory(c.directory);
+    host.AddFile(c.ini, "[defaultLaunchFiles]\r\ndefault=start.exe\r\n");
+    host.AddFile(c.started, "");
+    EXPECT_EQ(host.Run(&Main), 0) << c.started;  // no Office at all: the fallback launch
+    EXPECT_EQ(CommandLines(host), Lines{"\"" + std::string(c.started) + "\""});
+  }
 }
 
 TEST(MainTest, ArgumentsFollowTheQuotedProgram) {

@@ -126,6 +126,28 @@ TEST(SimulatedTextInputTest, MissingFileAndDirectoryFailToOpenAndFilesAreCounted
   EXPECT_THROW(input->ReadLine(), Failure);
 }
 
+TEST(SimulatedFileNameTest, DoubleByteCharacterIsNeitherLetterNorSeparator) {
+  // In code page 932, 0x83 0x5C is "ソ", 0x83 0x41 "ア" and 0x83 0x61 "ヂ".
+  const struct {
+    const char* added;
+    const char* asked;
+    bool found;
+  } cases[] = {
+      {"C:\\\x83\x5C\\Setup.EXE", "c:/\x83\x5C/setup.exe", true},
+      {"C:\\\x83\x41.exe", "C:\\\x83\x61.exe", false},
+      {"C:\\\x83\x5C", "C:\\\x83", false},
+  };
+  for (const auto& c : cases) {
+    SimulatedHost host;
+    host.UseCodePage932();
+    host.AddFile(c.added, "");
+    EXPECT_EQ(host.FileExists(c.asked), c.found) << c.added << " asked as " << c.asked;
+  }
+  SimulatedHost host;
+  host.UseCodePage932();
+  EXPECT_EQ(host.LowerCase("AB\x83\x41"), "ab\x83\x41");
+}
+
 TEST(SimulatedProgramStartTest, RecordsStartsAndRefusesMissingPrograms) {
   SimulatedHost host;
   host.AddFile("C:\\Apps\\start.exe", "");

@@ -4,6 +4,8 @@
 set -euo pipefail
 scripts/ensure-packages.sh cmake ninja-build googletest \
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 wine64
+# The tests named *_cp932 run Wine in a Japanese locale (code page 932).
+scripts/ensure-locale.sh ja_JP.UTF-8
 
 cmake --preset windows-x86
 cmake --build --preset windows-x86

@@ -13,6 +13,8 @@ fi
 start=$(date +%s)
 scripts/ensure-packages.sh cmake ninja-build googletest g++-mingw-w64-i686 binutils-mingw-w64 \
   icoutils libxml2-utils unzip
+# The tests named *_cp932 run Wine in a Japanese locale (code page 932).
+scripts/ensure-locale.sh ja_JP.UTF-8
 
 cmake --preset windows-x86
 cmake --build --preset windows-x86

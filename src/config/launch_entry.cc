@@ -1,7 +1,7 @@
 #include "config/launch_entry.h"
 
+#include <algorithm>
 #include <array>
-#include <cstring>
 #include <string_view>
 
 namespace checker {
@@ -9,19 +9,37 @@ namespace {
 
 // The host's lower-casing as a table, made with one call: it works byte by
 // byte, so each byte of a line lowers as its entry says, and no line costs a
-// call or a copy.
+// call or a copy. In a double-byte code page only the bytes that are
+// characters of their own are lowered so; a double-byte character is
+// compared as it stands (the sections and keys looked up are ASCII, which
+// no double-byte character lowers to).
 class LowerTable {
  public:
-  explicit LowerTable(platform::Host& host) {
+  LowerTable(platform::Host& host, const platform::LeadBytes& lead) : lead_(lead) {
     std::string bytes(kBytes, '\0');
     for (size_t i = 0; i < kBytes; ++i) bytes[i] = static_cast<char>(i);
+    if (lead.empty()) {
+      const std::string lower = host.LowerCase(bytes);
+      for (size_t i = 0; i < kBytes; ++i) table_[i] = i < lower.size() ? lower[i] : bytes[i];
+      return;
+    }
+    // A lead byte would pair with the byte after it in the host's call; it
+    // stays as it is.
+    for (size_t i = 0; i < kBytes; ++i) table_[i] = bytes[i];
+    bytes.erase(
+        std::remove_if(bytes.begin(), bytes.end(),
+                       [&lead](char c) { return lead.contains(static_cast<unsigned char>(c)); }),
+        bytes.end());
     const std::string lower = host.LowerCase(bytes);
-    for (size_t i = 0; i < kBytes; ++i) table_[i] = i < lower.size() ? lower[i] : bytes[i];
+    for (size_t i = 0; i < bytes.size() && i < lower.size(); ++i) {
+      table_[static_cast<unsigned char>(bytes[i])] = lower[i];
+    }
   }
 
   // True when `text` lowered begins with `lowered`.
   bool StartsWith(std::string_view text, std::string_view lowered) const {
     if (text.size() < lowered.size()) return false;
+    if (!lead_.empty()) return StartsWithInDoubleByteText(text, lowered);
     for (size_t i = 0; i < lowered.size(); ++i) {
       if (table_[static_cast<unsigned char>(text[i])] != lowered[i]) return false;
     }
@@ -30,6 +48,21 @@ class LowerTable {
 
  private:
   static constexpr size_t kBytes = 256;
+
+  bool StartsWithInDoubleByteText(std::string_view text, std::string_view lowered) const {
+    for (size_t i = 0; i < lowered.size();) {
+      if (platform::CharacterLength(text, i, lead_) == 2) {
+        if (lowered.compare(i, 2, text.substr(i, 2)) != 0) return false;
+        i += 2;
+      } else {
+        if (table_[static_cast<unsigned char>(text[i])] != lowered[i]) return false;
+        ++i;
+      }
+    }
+    return true;
+  }
+
+  const platform::LeadBytes& lead_;
   std::array<char, kBytes> table_;
 };
 
@@ -41,12 +74,13 @@ std::string ReadLaunchEntry(platform::Host& host, const std::string& file,
   try {
     const std::string header = "[" + host.LowerCase(section) + "]";
     const std::string key_prefix = host.LowerCase(key) + "=";
-    const LowerTable lower(host);
+    const platform::LeadBytes lead = host.SystemLeadBytes();
+    const LowerTable lower(host, lead);
     std::unique_ptr<platform::TextInput> input = host.OpenTextInput(file);
     bool in_section = false;
     while (!input->AtEnd()) {
       const std::string_view line = input->ReadLine();
-      if (std::memchr(line.data(), '[', line.size()) != nullptr) {
+      if (platform::FindCharacter(line, '[', lead) != std::string_view::npos) {
         in_section = line.size() == header.size() && lower.StartsWith(line, header);
         continue;
       }

@@ -13,7 +13,8 @@ inline constexpr char kConfigFileName[] = "launch.ini";
 // Gives the value of the first entry line "key=value" in a section named
 // `section` of `file` (names and keys compared without regard to case), or
 // the empty text when there is none or the file cannot be read. A line with
-// a "[" anywhere closes the current section and is never an entry. Never
+// a "[" anywhere closes the current section and is never an entry; in a
+// double-byte code page the second byte of a character is no "[". Never
 // raises.
 std::string ReadLaunchEntry(platform::Host& host, const std::string& file,
                             const std::string& section, const std::string& key);

@@ -7,9 +7,9 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool HasExtension(const std::string& path) {
-  const size_t name = path.find_last_of("\\/");
-  const size_t dot = path.rfind('.');
+bool HasExtension(const std::string& path, const platform::LeadBytes& lead) {
+  const size_t name = platform::FindLastCharacterOf(path, "\\/", lead);
+  const size_t dot = platform::FindLastCharacterOf(path, ".", lead);
   return dot != std::string::npos && (name == std::string::npos || dot > name);
 }
 
@@ -17,16 +17,25 @@ bool HasExtension(const std::string& path) {
 
 ResolvedCommand ResolveCommand(platform::Host& host, const std::string& directory,
                                const std::string& launch_value) {
-  for (size_t end = 1; end <= launch_value.size(); ++end) {
+  const platform::LeadBytes lead = host.SystemLeadBytes();
+  // Each prefix ends after a character that is no blank, before a blank or
+  // the end; a double-byte character is never a blank.
+  bool after_blank = true;
+  for (size_t end = 0; end <= launch_value.size();) {
     const bool at_boundary = end == launch_value.size() || IsBlank(launch_value[end]);
-    if (!at_boundary || IsBlank(launch_value[end - 1])) continue;
-    std::string program = directory + launch_value.substr(0, end);
-    if (!HasExtension(program)) program += ".exe";
-    if (host.FileExists(program)) {
-      std::string arguments = launch_value.substr(end);
-      std::string command_line = "\"" + program + "\"" + arguments;
-      return {std::move(program), std::move(arguments), std::move(command_line)};
+    if (at_boundary && !after_blank) {
+      std::string program = directory + launch_value.substr(0, end);
+      if (!HasExtension(program, lead)) program += ".exe";
+      if (host.FileExists(program)) {
+        std::string arguments = launch_value.substr(end);
+        std::string command_line = "\"" + program + "\"" + arguments;
+        return {std::move(program), std::move(arguments), std::move(command_line)};
+      }
     }
+    if (end == launch_value.size()) break;
+    const size_t length = platform::CharacterLength(launch_value, end, lead);
+    after_blank = length == 1 && IsBlank(launch_value[end]);
+    end += length;
   }
   throw platform::Failure(platform::error::kFileNotFound,
                           "cannot start " + directory + launch_value + ": no such program");

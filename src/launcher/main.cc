@@ -13,8 +13,12 @@ void Main(platform::Host& host, Observer* observer) {
   std::string separator;
   try {
     const std::string directory = host.OwnDirectory();
-    // At a drive root ("D:\") the directory already ends with the separator.
-    if (directory.empty() || directory.back() != '\\') separator.push_back('\\');
+    // At a drive root ("D:\") the directory already ends with the separator;
+    // a directory whose name ends in a double-byte character with "\" as its
+    // second byte does not.
+    if (!platform::EndsWithCharacter(directory, '\\', host.SystemLeadBytes())) {
+      separator.push_back('\\');
+    }
     const std::string value = SelectLaunch(host, directory + separator + kConfigFileName, observer);
     StartLaunchValue(host, directory + separator, value, observer);
   } catch (const platform::Failure& failure) {

@@ -8,6 +8,7 @@
 
 #include "platform/failure.h"
 #include "platform/form_layout.h"
+#include "platform/lead_bytes.h"
 
 namespace platform {
 
@@ -116,9 +117,14 @@ class Host {
   // True when `path` names an existing file (not a directory). Never raises.
   virtual bool FileExists(const std::string& path) = 0;
 
-  // `text` in lower case by the host's rules (at least A-Z to a-z), byte for
-  // byte: the result has the same length.
+  // `text` in lower case by the host's rules (at least A-Z to a-z; the
+  // second byte of a double-byte character is no letter): the result has the
+  // same length.
   virtual std::string LowerCase(const std::string& text) = 0;
+
+  // The lead bytes of the system code page's double-byte characters; empty
+  // for a single-byte code page. Never raises.
+  virtual LeadBytes SystemLeadBytes() = 0;
 
   // `text` as a number. Raises Failure when it is not numeric (see
   // ParseNumber for what counts).

@@ -6,23 +6,27 @@
 
 namespace e2e {
 
-// A fresh directory, "Disc Tools" (with a blank, as on many discs), holding a
-// copy of launcher.exe and of the probe, and beside it a directory for the
-// probe's record. Both are removed when the object goes.
+// A fresh directory, "Disc Tools" (with a blank, as on many discs) unless
+// named otherwise, holding a copy of launcher.exe and of the probe, and
+// beside it a directory for the probe's record. Both are removed when the
+// object goes. Names and paths given and taken as text are in the system code
+// page, as the launcher sees them.
 class LauncherDirectory {
  public:
   // `programs` is the directory holding launcher.exe and e2e_probe.exe.
-  explicit LauncherDirectory(const std::filesystem::path& programs);
+  explicit LauncherDirectory(const std::filesystem::path& programs,
+                             const std::string& install_name = "Disc Tools",
+                             const std::string& launcher_name = "launcher.exe");
   LauncherDirectory(const LauncherDirectory&) = delete;
   LauncherDirectory& operator=(const LauncherDirectory&) = delete;
   ~LauncherDirectory();
 
   // The Windows path of the directory, with no trailing "\".
-  std::string path() const { return install_.string(); }
-  std::string launcher() const { return (install_ / "launcher.exe").string(); }
+  std::string path() const;
+  std::string launcher() const;
   // Where the probe writes its record, and the directory that holds it.
-  std::string record() const { return (records_ / "probe.txt").string(); }
-  std::string records() const { return records_.string(); }
+  std::string record() const;
+  std::string records() const;
 
   // Writes launch.ini with exactly these bytes.
   void WriteConfig(const std::string& bytes) const;
@@ -42,6 +46,7 @@ class LauncherDirectory {
   std::filesystem::path install_;
   std::filesystem::path records_;
   std::filesystem::path probe_;
+  std::filesystem::path launcher_;
 };
 
 }  // namespace e2e

@@ -35,8 +35,7 @@ struct Outcome {
 class LauncherEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = std::make_unique<LauncherDirectory>(ProgramsDirectory());
-    SetEnvironmentVariableA("LAUNCHER_E2E_RECORD", directory_->record().c_str());
+    UseDirectory(std::make_unique<LauncherDirectory>(ProgramsDirectory()));
     RemoveOfficeValue();
     SetWindowsVersion("winxp");
     // Only the tests that register the test server have a word processor.
@@ -48,6 +47,12 @@ class LauncherEndToEnd : public ::testing::Test {
     DeleteRegistryTree(HKEY_CURRENT_USER, kWineVersionKey);
     SetEnvironmentVariableA("LAUNCHER_E2E_RECORD", nullptr);
     directory_.reset();
+  }
+
+  // Lays the test out in `directory` from now on.
+  void UseDirectory(std::unique_ptr<LauncherDirectory> directory) {
+    directory_ = std::move(directory);
+    SetEnvironmentVariableA("LAUNCHER_E2E_RECORD", directory_->record().c_str());
   }
 
   static void SetWindowsVersion(const std::string& version) {
@@ -324,6 +329,56 @@ TEST_F(LauncherEndToEnd, MissingConfigIsReportedAndStartsNothing) {
   EXPECT_EQ(outcome.run.message_boxes.front().rfind("launcher|Error 2:", 0), 0u)
       << outcome.run.message_boxes.front();
 }
+
+// --- In a double-byte code page: Japanese Windows ---
+
+// In code page 932, "ソ" (0x83 0x5C) ends in the byte of "\", and the
+// long-vowel mark of "ツール" (0x83 0x63 0x81 0x5B 0x83 0x8B) in that of "[".
+struct DoubleByteCase {
+  const char* name;
+  const char* install_name;  // these three in code page 932
+  const char* launcher_name;
+  const char* program;  // where the entry's program lies, relative
+};
+
+void PrintTo(const DoubleByteCase& c, std::ostream* out) { *out << c.name; }
+
+// Run as a test of its own, under Wine in a Japanese locale: a Wine process
+// takes its code page from its own locale, and what it starts inherits it.
+class CodePage932 : public LauncherEndToEnd, public ::testing::WithParamInterface<DoubleByteCase> {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(GetACP(), 932u) << "needs Wine in code page 932: LANG and LC_ALL ja_JP.UTF-8, "
+                                 "with that locale generated (scripts/ensure-locale.sh)";
+    LauncherEndToEnd::SetUp();
+  }
+};
+
+TEST_P(CodePage932, StartsTheEntry) {
+  const DoubleByteCase& c = GetParam();
+  UseDirectory(
+      std::make_unique<LauncherDirectory>(ProgramsDirectory(), c.install_name, c.launcher_name));
+  if (std::string(c.program) != "probe.exe") directory_->AddProbe(c.program);
+  // Wine reports Windows XP only to a program named launcher.exe; others
+  // are labelled default.
+  const std::string entry = std::string("11=") + c.program + " key 11";
+  directory_->WriteConfig(Ini({"[winxpLaunchFiles]", entry, "[defaultLaunchFiles]", entry,
+                               "default=probe.exe default entry"}));
+  SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
+  ExpectStarted(Run(), ProbeRecord(c.program, " key 11"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DoubleByteNames, CodePage932,
+    ::testing::Values(DoubleByteCase{"DirectoryEndingInSo", "Disc \x83\x5C", "launcher.exe",
+                                     "probe.exe"},
+                      DoubleByteCase{"LauncherNameWithSo", "Disc Tools",
+                                     "\x83\x5C\x83\x74\x83\x67.exe", "probe.exe"},
+                      DoubleByteCase{"ValueWithLongVowelMark", "Disc Tools", "launcher.exe",
+                                     "\x83\x63\x81\x5B\x83\x8B\\probe.exe"}),
+    [](const ::testing::TestParamInfo<DoubleByteCase>& info) {
+      return std::string(info.param.name);
+    });
 
 }  // namespace
 }  // namespace e2e

@@ -46,6 +46,18 @@ TEST(MapDirectoryTest, FindsNativeFilesWhateverTheCaseAndSeparator) {
   for (const Case& c : cases) EXPECT_EQ(host.FileExists(c.path), c.exists) << c.path;
 }
 
+TEST(MapDirectoryTest, DoubleByteCharacterEndingInBackslashIsOneCharacter) {
+  // "ソ" (0x83 0x5C) in code page 932.
+  TempDirectory disc;
+  disc.Write("\x83\x5C/start.exe", "");
+  SimulatedHost host;
+  host.UseCodePage932();
+  host.MapDirectory("E:\\Disc \x83\x5C", disc.path());
+  EXPECT_TRUE(host.FileExists("E:\\Disc \x83\x5C\\\x83\x5C\\START.exe"));
+  EXPECT_TRUE(host.FileExists("e:/disc \x83\x5C/\x83\x5C/start.exe"));
+  EXPECT_FALSE(host.FileExists("E:\\Disc \x83\x5C\\start.exe"));
+}
+
 TEST(MapDirectoryTest, DriveRootMapsEveryPathOnThatDrive) {
   TempDirectory disc;
   disc.Write("launch.ini", "x");
@@ -107,16 +119,20 @@ TEST(MapDirectoryTest, AddedFilesTakePrecedenceAndProgramsStartOnlyWhenTheyExist
   EXPECT_EQ(host.started().size(), 1u);
 }
 
-TEST(UseProbesOfTest, RegistryVersionAndAutomationComeFromTheOtherHost) {
+TEST(UseProbesOfTest, RegistryVersionAutomationAndCodePageComeFromTheOtherHost) {
   SimulatedHost real;
   real.SetVersion(5, 1, 2600, 2);
   real.SetRegistryNumber(kHkeyLocalMachine, checker::kOfficeKeyPath, checker::kOfficeValueName, 11);
   real.AddAutomationClass("word.application", {"12.0"});
   real.AddFile("C:\\real.ini", "x");
 
+  real.UseCodePage932();
+
   SimulatedHost host;
   host.SetVersion(6, 1, 7601, 2);
   host.UseProbesOf(real);
+  // The code page too: "ア" (0x83 0x41) keeps its second byte.
+  EXPECT_EQ(host.LowerCase("A\x83\x41"), "a\x83\x41");
 
   VersionRecord version;
   version.size = sizeof(version);

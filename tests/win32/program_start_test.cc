@@ -290,17 +290,25 @@ TEST(OwnDirectoryTest, IsTheProgramsDirectory) {
 }
 
 TEST(OwnDirectoryTest, KeepsBackslashOnlyAtDriveRoot) {
+  platform::SimulatedHost japanese;
+  japanese.UseCodePage932();
+  const platform::LeadBytes code_page_932 = japanese.SystemLeadBytes();
   const struct {
     std::string module;
+    platform::LeadBytes lead;
     std::string directory;
   } cases[] = {
-      {"C:\\Apps\\Launcher\\launcher.exe", "C:\\Apps\\Launcher"},
-      {"D:\\launcher.exe", "D:\\"},
-      {"D:\\Disc Tools\\launcher.exe", "D:\\Disc Tools"},
-      {"\\\\server\\share\\launcher.exe", "\\\\server\\share"},
+      {"C:\\Apps\\Launcher\\launcher.exe", {}, "C:\\Apps\\Launcher"},
+      {"D:\\launcher.exe", {}, "D:\\"},
+      {"D:\\Disc Tools\\launcher.exe", {}, "D:\\Disc Tools"},
+      {"\\\\server\\share\\launcher.exe", {}, "\\\\server\\share"},
+      // "ソ" (0x83 0x5C), in a directory's name and in the program's.
+      {"D:\\Disc \x83\x5C\\launcher.exe", code_page_932, "D:\\Disc \x83\x5C"},
+      {"D:\\Disc\\\x83\x5C.exe", code_page_932, "D:\\Disc"},
+      {"D:\\\x83\x5C.exe", code_page_932, "D:\\"},
   };
   for (const auto& test : cases) {
-    EXPECT_EQ(platform::DirectoryOfModule(test.module), test.directory) << test.module;
+    EXPECT_EQ(platform::DirectoryOfModule(test.module, test.lead), test.directory) << test.module;
   }
 }
 

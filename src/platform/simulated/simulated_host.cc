@@ -20,6 +20,24 @@ struct ProgramEnded {
   int exit_status;
 };
 
+char Respelled(char c, bool lower, bool slashes) {
+  if (lower && c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+  return slashes && c == '/' ? '\\' : c;
+}
+
+// `text` with A-Z lowered (`lower`) and "/" made "\" (`slashes`), in the
+// bytes that are characters of their own.
+std::string Respelled(std::string text, const LeadBytes& lead, bool lower, bool slashes) {
+  if (lead.empty()) {
+    for (char& c : text) c = Respelled(c, lower, slashes);
+    return text;
+  }
+  for (size_t i = 0; i < text.size(); i += CharacterLength(text, i, lead)) {
+    text[i] = Respelled(text[i], lower, slashes);
+  }
+  return text;
+}
+
 std::string AsciiLower(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -116,32 +134,45 @@ class SimulatedHost::NativeInput : public TextInput {
 SimulatedHost::SimulatedHost() = default;
 SimulatedHost::~SimulatedHost() = default;
 
-std::string SimulatedHost::KeyName(RegistryKey root, const std::string& path) {
-  std::string name = AsciiLower(path);
-  while (!name.empty() && name.back() == '\\') name.pop_back();
+void SimulatedHost::UseCodePage932() {
+  lead_bytes_ = LeadBytes();
+  for (int byte = 0x81; byte <= 0xFC; ++byte) {
+    if (byte <= 0x9F || byte >= 0xE0) lead_bytes_.Add(static_cast<unsigned char>(byte));
+  }
+}
+
+std::string SimulatedHost::Lower(const std::string& text) const {
+  return Respelled(text, lead_bytes_, true, false);
+}
+
+std::string SimulatedHost::KeyName(RegistryKey root, const std::string& path) const {
+  std::string name = Lower(path);
+  while (EndsWithCharacter(name, '\\', lead_bytes_)) name.pop_back();
   return std::to_string(root) + ":" + name;
 }
 
-std::string SimulatedHost::FileName(const std::string& path) {
-  std::string name = AsciiLower(path);
-  std::replace(name.begin(), name.end(), '/', '\\');
-  while (name.size() > 1 && name.back() == '\\' && name[name.size() - 2] != ':') name.pop_back();
+std::string SimulatedHost::FileName(const std::string& path) const {
+  std::string name = Respelled(path, lead_bytes_, true, true);
+  while (name.size() > 1 && EndsWithCharacter(name, '\\', lead_bytes_) &&
+         name[name.size() - 2] != ':') {
+    name.pop_back();
+  }
   return name;
 }
 
 void SimulatedHost::AddRegistryKey(RegistryKey root, const std::string& key_path) {
   // Every parent of a key exists too, as in a real registry.
-  for (size_t i = 0; i <= key_path.size(); ++i) {
-    if (i == key_path.size() || key_path[i] == '\\')
-      registry_[KeyName(root, key_path.substr(0, i))];
+  for (size_t i = 0; i < key_path.size(); i += CharacterLength(key_path, i, lead_bytes_)) {
+    if (key_path[i] == '\\') registry_[KeyName(root, key_path.substr(0, i))];
   }
+  registry_[KeyName(root, key_path)];
 }
 
 void SimulatedHost::SetRegistryValue(RegistryKey root, const std::string& key_path,
                                      const std::string& name, std::uint32_t type,
                                      const std::string& bytes) {
   AddRegistryKey(root, key_path);
-  registry_[KeyName(root, key_path)][AsciiLower(name)] = {type, bytes};
+  registry_[KeyName(root, key_path)][Lower(name)] = {type, bytes};
 }
 
 void SimulatedHost::SetRegistryText(RegistryKey root, const std::string& key_path,
@@ -159,7 +190,7 @@ void SimulatedHost::SetRegistryNumber(RegistryKey root, const std::string& key_p
 void SimulatedHost::RemoveRegistryValue(RegistryKey root, const std::string& key_path,
                                         const std::string& name) {
   auto found = registry_.find(KeyName(root, key_path));
-  if (found != registry_.end()) found->second.erase(AsciiLower(name));
+  if (found != registry_.end()) found->second.erase(Lower(name));
 }
 
 std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string& path,
@@ -170,8 +201,8 @@ std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string&
   if (root == kHkeyLocalMachine) {
     name = KeyName(root, path);
   } else if (auto parent = open_keys_.find(root); parent != open_keys_.end()) {
-    name = path.empty() ? parent->second : parent->second + "\\" + AsciiLower(path);
-    while (name.back() == '\\') name.pop_back();
+    name = path.empty() ? parent->second : parent->second + "\\" + Lower(path);
+    while (EndsWithCharacter(name, '\\', lead_bytes_)) name.pop_back();
   } else {
     return kRegistryInvalidHandle;
   }
@@ -196,7 +227,7 @@ std::int32_t SimulatedHost::QueryStoredValue(RegistryKey key, const std::string&
   auto open = open_keys_.find(key);
   if (open == open_keys_.end()) return kRegistryInvalidHandle;
   const auto& values = registry_[open->second];
-  auto found = values.find(AsciiLower(name));
+  auto found = values.find(Lower(name));
   if (found == values.end()) return kRegistryNotFound;
   const RegistryValueData& value = found->second;
   if (type != nullptr) *type = value.type;
@@ -262,7 +293,7 @@ void SimulatedHost::SetFileReadFails(const std::string& path) {
 void SimulatedHost::MapDirectory(const std::string& windows_directory,
                                  const std::filesystem::path& native_directory) {
   std::string prefix = FileName(windows_directory);
-  if (prefix.empty() || prefix.back() != '\\') prefix.push_back('\\');
+  if (!EndsWithCharacter(prefix, '\\', lead_bytes_)) prefix.push_back('\\');
   mappings_.push_back({std::move(prefix), native_directory});
 }
 
@@ -276,14 +307,14 @@ std::optional<std::filesystem::path> SimulatedHost::MappedPath(const std::string
     }
     // Walk the rest one component at a time, so that each name can be found
     // without regard to case on a file system that does regard it.
-    std::string rest = path.substr(mapping.windows_prefix.size());
-    std::replace(rest.begin(), rest.end(), '/', '\\');
+    const std::string rest =
+        Respelled(path.substr(mapping.windows_prefix.size()), lead_bytes_, false, true);
     std::vector<fs::path> parts;
     bool inside = true;
     size_t begin = 0;
     while (inside && begin <= rest.size()) {
-      size_t end = rest.find('\\', begin);
-      if (end == std::string::npos) end = rest.size();
+      size_t end = FindCharacter(std::string_view(rest).substr(begin), '\\', lead_bytes_);
+      end = end == std::string::npos ? rest.size() : begin + end;
       const std::string component = rest.substr(begin, end - begin);
       begin = end + 1;
       if (component.empty() || component == ".") continue;
@@ -301,11 +332,11 @@ std::optional<std::filesystem::path> SimulatedHost::MappedPath(const std::string
       }
       // Several names may differ only in case: take the first in name order.
       std::optional<std::string> match;
-      const std::string wanted = AsciiLower(component);
+      const std::string wanted = Lower(component);
       for (fs::directory_iterator it(directory, error), done; !error && it != done;
            it.increment(error)) {
         const std::string candidate = it->path().filename().string();
-        if (AsciiLower(candidate) == wanted && (!match || candidate < *match)) match = candidate;
+        if (Lower(candidate) == wanted && (!match || candidate < *match)) match = candidate;
       }
       inside = match.has_value();
       if (inside) parts.emplace_back(*match);
@@ -338,7 +369,7 @@ bool SimulatedHost::FileExists(const std::string& path) {
   return native && std::filesystem::is_regular_file(*native, error);
 }
 
-std::string SimulatedHost::LowerCase(const std::string& text) { return AsciiLower(text); }
+std::string SimulatedHost::LowerCase(const std::string& text) { return Lower(text); }
 
 double SimulatedHost::TextToNumber(const std::string& text) { return ParseNumber(text); }
 

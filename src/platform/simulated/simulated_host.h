@@ -21,6 +21,9 @@ namespace platform {
 // error report. Paths and registry names are compared as Windows compares
 // them: without regard to ASCII case, "/" and "\" alike for file paths. A
 // program start is refused where CreateProcessA refuses it (start_limits.h).
+// The system code page is a single-byte one, or code page 932 (Japanese),
+// whose double-byte characters are one character each: their second byte
+// is never lowered, never a separator.
 class SimulatedHost : public Host {
  public:
   // What an automation class does when it is created.
@@ -69,6 +72,9 @@ class SimulatedHost : public Host {
   // and its read.
   void AfterNextSizeProbe(std::function<void()> action) { after_size_probe_ = std::move(action); }
 
+  // Lead bytes 0x81-0x9F and 0xE0-0xFC; any second byte.
+  void UseCodePage932();
+
   void SetVersion(std::uint32_t major, std::uint32_t minor, std::uint32_t build,
                   std::uint32_t platform_id);
   void SetVersionCallFails(bool fails) { version_call_fails_ = fails; }
@@ -87,10 +93,14 @@ class SimulatedHost : public Host {
   void MapDirectory(const std::string& windows_directory,
                     const std::filesystem::path& native_directory);
 
-  // From now on the registry, the version call and the automation objects
-  // are those of `real`, which must outlive this host; files, program starts,
-  // the form and the end of the program stay simulated.
-  void UseProbesOf(Host& real) { probes_ = &real; }
+  // From now on the registry, the version call, the automation objects and
+  // the system code page are those of `real`, which must outlive this host;
+  // files, program starts, the form and the end of the program stay
+  // simulated.
+  void UseProbesOf(Host& real) {
+    probes_ = &real;
+    lead_bytes_ = real.SystemLeadBytes();
+  }
 
   void SetOwnDirectory(const std::string& directory) { own_directory_ = directory; }
   void SetCaptionWritesFail(bool fail) { caption_writes_fail_ = fail; }
@@ -127,6 +137,7 @@ class SimulatedHost : public Host {
   std::unique_ptr<TextInput> OpenTextInput(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::string LowerCase(const std::string& text) override;
+  LeadBytes SystemLeadBytes() override { return lead_bytes_; }
   double TextToNumber(const std::string& text) override;
   void StartProgram(const std::string& program, const std::string& command_line,
                     const std::string& arguments) override;
@@ -153,10 +164,12 @@ class SimulatedHost : public Host {
     bool read_fails = false;
   };
 
-  static std::string KeyName(RegistryKey root, const std::string& path);
+  // `text` with A-Z lowered, never the second byte of a double-byte character.
+  std::string Lower(const std::string& text) const;
+  std::string KeyName(RegistryKey root, const std::string& path) const;
   std::int32_t QueryStoredValue(RegistryKey key, const std::string& name, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* size);
-  static std::string FileName(const std::string& path);
+  std::string FileName(const std::string& path) const;
   // The native file that `path` names through a mapping, if any.
   std::optional<std::filesystem::path> MappedPath(const std::string& path) const;
 
@@ -173,6 +186,7 @@ class SimulatedHost : public Host {
   std::set<std::string> directories_;
   std::vector<Mapping> mappings_;
   Host* probes_ = nullptr;
+  LeadBytes lead_bytes_;
   int open_files_ = 0;
   std::string own_directory_ = "C:\\Apps\\Launcher";
   bool caption_writes_fail_ = false;

@@ -8,8 +8,8 @@
 
 namespace platform {
 
-std::string DirectoryOfModule(const std::string& module_path) {
-  const size_t slash = module_path.find_last_of('\\');
+std::string DirectoryOfModule(const std::string& module_path, const LeadBytes& lead) {
+  const size_t slash = FindLastCharacterOf(module_path, "\\", lead);
   if (slash == std::string::npos) return module_path;
   std::string directory = module_path.substr(0, slash);
   if (directory.size() == 2 && directory[1] == ':') directory += '\\';

@@ -3,11 +3,14 @@
 
 #include <string>
 
+#include "platform/lead_bytes.h"
+
 namespace platform {
 
 // The directory part of a module's full path: no trailing "\" except at a
-// drive root ("D:\launcher.exe" gives "D:\").
-std::string DirectoryOfModule(const std::string& module_path);
+// drive root ("D:\launcher.exe" gives "D:\"). A "\" that is the second byte
+// of a double-byte character (`lead`) separates nothing.
+std::string DirectoryOfModule(const std::string& module_path, const LeadBytes& lead);
 
 // The full path of the running program, however long. Raises Failure when
 // the system cannot tell it.

@@ -7,6 +7,7 @@
 
 #include "platform/number_text.h"
 #include "platform/win32/automation.h"
+#include "platform/win32/code_page.h"
 #include "platform/win32/own_directory.h"
 #include "platform/win32/program_start.h"
 #include "platform/win32/status_window.h"
@@ -103,6 +104,8 @@ class Win32Host : public Host {
     return lower;
   }
 
+  LeadBytes SystemLeadBytes() override { return SystemCodePageLeadBytes(); }
+
   double TextToNumber(const std::string& text) override { return ParseNumber(text); }
 
   void StartProgram(const std::string& program, const std::string& command_line,
@@ -122,7 +125,9 @@ class Win32Host : public Host {
     forms_.back()->SetCaption(control, text);
   }
 
-  std::string OwnDirectory() override { return DirectoryOfModule(RunningProgramPath()); }
+  std::string OwnDirectory() override {
+    return DirectoryOfModule(RunningProgramPath(), SystemCodePageLeadBytes());
+  }
 
   void EndProgram() override {
     ReleaseAll();
