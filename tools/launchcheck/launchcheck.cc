@@ -43,24 +43,16 @@ std::string AbsoluteDirectory(const fs::path& dir) {
   return text;
 }
 
-// The file in `dir` that the launcher opens as launch.ini: its name in any
-// case, the first in name order when several differ only in case.
+// The file in `dir` that the launcher opens as launch.ini, found by the
+// simulated host's own lookup: its name in any case, the first in name
+// order when several differ only in case.
 std::optional<fs::path> NativeLaunchIni(const fs::path& dir) {
+  platform::SimulatedHost host;
+  host.MapDirectory("C:\\", dir);
+  std::optional<fs::path> file = host.MappedPath(std::string("C:\\") + checker::kConfigFileName);
   std::error_code error;
-  if (fs::is_regular_file(dir / checker::kConfigFileName, error)) {
-    return dir / checker::kConfigFileName;
-  }
-  std::optional<fs::path> found;
-  for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-    std::string name = it->path().filename().string();
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
-    if (name == checker::kConfigFileName && it->is_regular_file(error) &&
-        (!found || it->path() < *found)) {
-      found = it->path();
-    }
-  }
-  return found;
+  if (file && !fs::is_regular_file(*file, error)) return std::nullopt;
+  return file;
 }
 
 // Up to `limit` bytes from the start of `file`; none when it cannot be read.

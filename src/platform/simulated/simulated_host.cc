@@ -38,13 +38,6 @@ std::string Respelled(std::string text, const LeadBytes& lead, bool lower, bool 
   return text;
 }
 
-std::string AsciiLower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 }  // namespace
 
 class SimulatedHost::Object : public AutomationObject {
@@ -53,7 +46,7 @@ class SimulatedHost::Object : public AutomationObject {
       : host_(host), record_(record), behaviour_(std::move(behaviour)) {}
 
   std::string GetTextProperty(const std::string& name) override {
-    if (AsciiLower(name) != "version") {
+    if (host_.Lower(name) != "version") {
       throw Failure(error::kGeneric, "object has no property \"" + name + "\"");
     }
     host_.automation_records_[record_].version_reads++;
@@ -64,7 +57,7 @@ class SimulatedHost::Object : public AutomationObject {
   }
 
   void CallMethod(const std::string& name) override {
-    if (AsciiLower(name) != "quit") {
+    if (host_.Lower(name) != "quit") {
       throw Failure(error::kGeneric, "object has no method \"" + name + "\"");
     }
     host_.automation_records_[record_].quit_calls++;
@@ -265,12 +258,12 @@ bool SimulatedHost::ReadVersion(VersionRecord* record) {
 }
 
 void SimulatedHost::AddAutomationClass(const std::string& class_name, AutomationClass behaviour) {
-  automation_classes_[AsciiLower(class_name)] = std::move(behaviour);
+  automation_classes_[Lower(class_name)] = std::move(behaviour);
 }
 
 AutomationObject& SimulatedHost::CreateAutomationObject(const std::string& class_name) {
   if (probes_ != nullptr) return probes_->CreateAutomationObject(class_name);
-  auto found = automation_classes_.find(AsciiLower(class_name));
+  auto found = automation_classes_.find(Lower(class_name));
   if (found == automation_classes_.end()) {
     throw Failure(error::kClassNotFound, "cannot create object \"" + class_name + "\"");
   }

@@ -92,6 +92,9 @@ class SimulatedHost : public Host {
   // files exist there. Files added with AddFile take precedence.
   void MapDirectory(const std::string& windows_directory,
                     const std::filesystem::path& native_directory);
+  // The native file or directory that `path` names through a mapping, found
+  // as the launcher would find it; none when there is none.
+  std::optional<std::filesystem::path> MappedPath(const std::string& path) const;
 
   // From now on the registry, the version call, the automation objects and
   // the system code page are those of `real`, which must outlive this host;
@@ -170,8 +173,6 @@ class SimulatedHost : public Host {
   std::int32_t QueryStoredValue(RegistryKey key, const std::string& name, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* size);
   std::string FileName(const std::string& path) const;
-  // The native file that `path` names through a mapping, if any.
-  std::optional<std::filesystem::path> MappedPath(const std::string& path) const;
 
   std::map<std::string, std::map<std::string, RegistryValueData>> registry_;
   std::map<RegistryKey, std::string> open_keys_;
