@@ -7,26 +7,13 @@
 # under qemu-i386 (scripts/wine32/setup.sh prepares that). "stop" ends the
 # prefix's server.
 set -euo pipefail
-here="$(cd "$(dirname "$0")/.." && pwd)"
 win32=0
 if [ "${1:-}" = --win32 ]; then
   win32=1
   shift
 fi
-# Wine maps file names through the locale: without one (as under env -i)
-# names beyond ASCII cannot be made. C.UTF-8 is always there; a locale the
-# caller sets is kept.
-if [ -z "${LC_ALL:-}" ] && [ -z "${LANG:-}" ]; then export LANG=C.UTF-8; fi
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# Full paths: the plain commands "wine" and "wineserver" come only with the
-# package wine, which wine64 merely recommends. The 64-bit server serves
-# 32-bit programs too.
-wineserver=/usr/lib/wine/wineserver64
+. "$(dirname "$0")/wine-env.sh"
 if [ "$win32" -eq 1 ]; then
-  export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix-win32}"
-  export WINEARCH=win32
-  wine=/usr/lib/wine/wine
   # Emulated, everything takes several times as long; these only catch a hang.
   boot_limit=600
   start_limit=180
@@ -35,8 +22,6 @@ if [ "$win32" -eq 1 ]; then
   # again, never the tests.
   attempts=3
 else
-  export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix}"
-  wine=/usr/lib/wine/wine64
   boot_limit=300
   start_limit=60
   attempts=1

@@ -5,20 +5,10 @@
 # emulator.
 #   scripts/wine-run.sh [--win32] PROGRAM [ARGUMENTS...]
 set -euo pipefail
-here="$(cd "$(dirname "$0")/.." && pwd)"
+win32=0
 if [ "${1:-}" = --win32 ]; then
+  win32=1
   shift
-  export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix-win32}"
-  export WINEARCH=win32
-  wine=/usr/lib/wine/wine
-else
-  export WINEPREFIX="${WINEPREFIX:-$here/build/wine-prefix}"
-  wine=/usr/lib/wine/wine64
 fi
-# Wine maps file names through the locale: without one (as under env -i)
-# names beyond ASCII cannot be made. C.UTF-8 is always there; a locale the
-# caller sets is kept.
-if [ -z "${LC_ALL:-}" ] && [ -z "${LANG:-}" ]; then export LANG=C.UTF-8; fi
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$(dirname "$0")/wine-env.sh"
 exec "$wine" "$@"

@@ -22,8 +22,7 @@ done
 
 x64=build/bench-win32/x86_64
 export WINEPREFIX="$PWD/build/bench-win32/wine-prefix"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=/usr/lib/wine/wine64
+. scripts/wine-env.sh  # sets $wine
 scripts/wine-prefix.sh
 trap 'scripts/wine-prefix.sh stop' EXIT
 
