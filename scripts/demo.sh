@@ -20,7 +20,8 @@ demo="$root/build/demo"
 disc="$demo/disc"
 record="$demo/started.txt"
 export WINEPREFIX="$demo/wine-prefix"
-wine="$root/scripts/wine-run.sh"
+# Each Wine command is bounded: a hung prefix ends the demo with an error.
+wine=(timeout -k 10 120 "$root/scripts/wine-run.sh")
 
 # The Windows path of a file below / (Wine's drive Z:).
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
@@ -58,12 +59,12 @@ office_key='HKLM\Software\Microsoft\Office\Common'
 version_key='HKCU\Software\Wine\AppDefaults\launcher.exe'
 office_root='HKLM\Software\Microsoft\Office'
 office_existed=0
-"$wine" reg query "$office_root" >/dev/null 2>&1 && office_existed=1
+"${wine[@]}" reg query "$office_root" >/dev/null 2>&1 && office_existed=1
 cleanup() {
-  "$wine" reg delete "$office_key" /v LastAccessInstall /f >/dev/null 2>&1 || true
+  "${wine[@]}" reg delete "$office_key" /v LastAccessInstall /f >/dev/null 2>&1 || true
   # The keys made for the value go too, unless they were there before.
-  [ "$office_existed" -eq 1 ] || "$wine" reg delete "$office_root" /f >/dev/null 2>&1 || true
-  "$wine" reg delete "$version_key" /f >/dev/null 2>&1 || true
+  [ "$office_existed" -eq 1 ] || "${wine[@]}" reg delete "$office_root" /f >/dev/null 2>&1 || true
+  "${wine[@]}" reg delete "$version_key" /f >/dev/null 2>&1 || true
   scripts/wine-prefix.sh stop
 }
 trap cleanup EXIT
@@ -79,10 +80,10 @@ disc_before="$(listing)"
 # shows what it started, which must be the program EXPECTED_VALUE names.
 run() {
   local version="$1" expected="$2"
-  "$wine" reg add "$version_key" /v Version /d "$version" /f >/dev/null
+  "${wine[@]}" reg add "$version_key" /v Version /d "$version" /f >/dev/null
   rm -f "$record"
   local status=0
-  (cd "$demo" && "$wine" "$disc/launcher.exe") || status=$?
+  (cd "$demo" && "${wine[@]}" "$disc/launcher.exe") || status=$?
   # The started program runs on its own; give it time to write its line.
   for _ in $(seq 100); do
     [ -s "$record" ] && break
@@ -104,7 +105,7 @@ run() {
 
 echo
 echo "== Run 1: Windows XP, Office 2003 in the registry"
-"$wine" reg add "$office_key" /v LastAccessInstall /t REG_DWORD /d 11 /f >/dev/null
+"${wine[@]}" reg add "$office_key" /v LastAccessInstall /t REG_DWORD /d 11 /f >/dev/null
 entry="$(ini_value "$ini" winxpLaunchFiles 11)"
 cat <<EOF
    Wine reports Windows 5.1 to launcher.exe: the host label is winxp.
@@ -114,8 +115,8 @@ EOF
 run winxp "$entry"
 
 echo "== Run 2: Windows 7, no Office at all"
-"$wine" reg delete "$office_key" /v LastAccessInstall /f >/dev/null 2>&1 || true
-if "$wine" reg query 'HKCR\word.application' >/dev/null 2>&1; then
+"${wine[@]}" reg delete "$office_key" /v LastAccessInstall /f >/dev/null 2>&1 || true
+if "${wine[@]}" reg query 'HKCR\word.application' >/dev/null 2>&1; then
   echo "   !! this Wine prefix has a word.application class" >&2
   demo_failed=1
 fi

@@ -6,4 +6,4 @@ scripts/ensure-packages.sh cmake ninja-build g++ googletest libgtest-dev libbenc
 
 cmake --preset bench
 cmake --build --preset bench --target lookup_benchmark bench_tests
-ctest --test-dir build/bench/bench --output-on-failure --no-tests=error
+ctest --test-dir build/bench/bench --output-on-failure --no-tests=error --timeout 300

@@ -112,7 +112,7 @@ check "README.txt: names version $version" \
 if [ ${#runner[@]} -gt 0 ]; then
   run() {  # run ARGS...: status, standard output without CRs, standard error
     local status=0
-    (cd "$folder" && "${runner[@]}" launchcheck.exe "$@") >"$work/out" 2>"$work/err" || status=$?
+    (cd "$folder" && timeout -k 10 300 "${runner[@]}" launchcheck.exe "$@") >"$work/out" 2>"$work/err" || status=$?
     tr -d '\r' <"$work/out" >"$work/out.txt"
     return "$status"
   }
