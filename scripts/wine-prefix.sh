@@ -78,7 +78,7 @@ make_prefix() {
       'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /f ||
       [ $? -lt 124 ]; } &&  # absent is fine, hung is not
     # The prefix's services end by themselves once it is made; one that
-    # never does (seen under qemu) fails the attempt here.
+    # never does fails the attempt here.
     bounded "$start_limit" "$wineserver" -w
 }
 if [ ! -f "$WINEPREFIX/.ready" ]; then
