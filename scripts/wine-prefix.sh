@@ -17,7 +17,7 @@ if [ "$win32" -eq 1 ]; then
   # Emulated, everything takes several times as long; these only catch a
   # hang (measured unloaded: 15 s to boot, 26 s for the first program).
   boot_limit=300
-  start_limit=180
+  start_limit=120
   # Under qemu a new prefix's first programs now and then crash while its
   # services start (qemu shares one GDT among threads): such steps are tried
   # again, never the tests.
