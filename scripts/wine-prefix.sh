@@ -20,7 +20,7 @@ if [ "$win32" -eq 1 ]; then
   start_limit=120
   # Under qemu a new prefix's first programs now and then crash while its
   # services start (qemu shares one GDT among threads): such steps are tried
-  # again, never the tests.
+  # again. A test is tried again only when it times out (the CTest preset).
   attempts=3
 else
   boot_limit=300
