@@ -106,13 +106,13 @@ void Check(const std::vector<std::string>& fields, char separator, bool code_pag
 
   const Expected expected = Model(host, directory, value, code_page_932);
   Expected actual;
-  try {
-    actual.command = checker::ResolveCommand(host, directory, value);
+  platform::Result<checker::ResolvedCommand> resolved =
+      checker::ResolveCommand(host, directory, value);
+  if (resolved.ok()) {
+    actual.command = *std::move(resolved);
     actual.found = true;
-  } catch (const platform::Failure& failure) {
-    if (failure.number() != platform::error::kFileNotFound) {
-      fuzz::Mismatch("failure number", "file not found", std::to_string(failure.number()));
-    }
+  } else if (resolved.failure().number() != platform::error::kFileNotFound) {
+    fuzz::Mismatch("failure number", "file not found", std::to_string(resolved.failure().number()));
   }
   const std::string what = std::string(code_page_932 ? "code page 932: " : "") + "ResolveCommand(" +
                            fuzz::Printable(directory) + ", " + fuzz::Printable(value) + ")";

@@ -83,7 +83,7 @@ std::string ModelLookup(const std::string& file, const std::string& section, con
 std::vector<std::string> SplitterLines(const std::string& file, size_t chunk, size_t piece) {
   size_t position = 0;
   platform::LineReader reader(
-      [&](char* buffer, size_t size) {
+      [&](char* buffer, size_t size) -> platform::Result<size_t> {
         const size_t count = std::min({size, piece, file.size() - position});
         std::copy_n(file.data() + position, count, buffer);
         position += count;
@@ -91,7 +91,7 @@ std::vector<std::string> SplitterLines(const std::string& file, size_t chunk, si
       },
       chunk);
   std::vector<std::string> lines;
-  while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
+  while (!*reader.AtEnd()) lines.emplace_back(*reader.ReadLine());
   return lines;
 }
 

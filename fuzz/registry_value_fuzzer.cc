@@ -133,20 +133,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
   const Outcome expected = Model(probed, now);
   Outcome actual;
-  try {
-    const checker::RegistryValue value =
-        checker::ReadRegistryValue(host, platform::kHkeyLocalMachine, kKey, kName);
-    if (value.IsNumber()) {
-      actual.kind = Outcome::kNumber;
-      actual.number = static_cast<std::int32_t>(std::stoll(value.Text()));
-    } else {
-      actual.text = value.Text();
-    }
-  } catch (const platform::Failure& failure) {
-    if (failure.number() != platform::error::kArithmeticOverflow) {
-      fuzz::Mismatch("failure number", "overflow", std::to_string(failure.number()));
+  const platform::Result<checker::RegistryValue> value =
+      checker::ReadRegistryValue(host, platform::kHkeyLocalMachine, kKey, kName);
+  if (!value.ok()) {
+    if (value.failure().number() != platform::error::kArithmeticOverflow) {
+      fuzz::Mismatch("failure number", "overflow", std::to_string(value.failure().number()));
     }
     actual.kind = Outcome::kOverflow;
+  } else if (value->IsNumber()) {
+    actual.kind = Outcome::kNumber;
+    actual.number = static_cast<std::int32_t>(std::stoll(value->Text()));
+  } else {
+    actual.text = value->Text();
   }
   if (actual.kind != expected.kind || actual.text != expected.text ||
       actual.number != expected.number) {

@@ -2,25 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include "failure_matchers.h"
 #include "status/frm_main.h"
 #include "test_machine.h"
 
 namespace checker {
 namespace {
 
+using platform::FailsWith;
+using platform::Holds;
 using platform::SimulatedHost;
 using testing::kIni;
+namespace error = platform::error;
 
 TEST(WordMajorVersionTest, KeepsTheMajorVersion) {
-  const char* const cases[][2] = {{"11.0", "11"}, {"9.0", "9"},  {"8.0", "8"}, {"12.0.4518", "12"},
-                                  {"9", "9"},     {"", ""},      {"16", "16"}, {"1.", "1"}};
+  const char* const cases[][2] = {{"11.0", "11"}, {"9.0", "9"}, {"8.0", "8"}, {"12.0.4518", "12"},
+                                  {"9", "9"},     {"", ""},     {"16", "16"}, {"1.", "1"}};
   for (const auto& c : cases) EXPECT_EQ(WordMajorVersion(c[0]), c[1]) << c[0];
 }
 
 TEST(SelectLaunchTest, RegistryNumberAndHostLabelSelectTheirEntry) {
   SimulatedHost host;
   testing::SetUpStandardMachine(host);
-  EXPECT_EQ(SelectLaunch(host, kIni), "apps\\xp11.exe");
+  EXPECT_THAT(SelectLaunch(host, kIni), Holds("apps\\xp11.exe"));
   EXPECT_EQ(host.Caption(status::frmMain, "Label1"), "11");
   EXPECT_EQ(host.Caption(status::frmMain, "Label6"), "winxp");
   EXPECT_TRUE(host.automation_objects().empty());
@@ -29,7 +33,7 @@ TEST(SelectLaunchTest, RegistryNumberAndHostLabelSelectTheirEntry) {
 TEST(SelectLaunchTest, LabelsAreWrittenInOrder) {
   SimulatedHost host;
   testing::SetUpStandardMachine(host);
-  SelectLaunch(host, kIni);
+  ASSERT_TRUE(SelectLaunch(host, kIni).ok());
   std::vector<std::string> controls;
   for (const auto& write : host.caption_writes()) controls.push_back(write.control);
   EXPECT_EQ(controls,
@@ -45,7 +49,7 @@ TEST(SelectLaunchTest, MissingRegistryValueAsksTheWordProcessorAndQuitsIt) {
     host.AddFile(std::string(testing::kDir) + "\\nine.exe", "");
     host.AddFile(kIni, "[winxpLaunchFiles]\r\n9=nine.exe\r\n");
     host.AddAutomationClass("Word.Application", {"9.0", quit_fails});
-    EXPECT_EQ(SelectLaunch(host, kIni), "nine.exe");
+    EXPECT_THAT(SelectLaunch(host, kIni), Holds("nine.exe"));
     EXPECT_EQ(host.Caption(status::frmMain, "Label1"), "");
     ASSERT_EQ(host.automation_objects().size(), 1u);
     EXPECT_EQ(host.automation_objects()[0].class_name, "word.application");
@@ -57,7 +61,7 @@ TEST(SelectLaunchTest, NoWordProcessorToAskIsAFailure) {
   SimulatedHost host;
   testing::SetUpStandardMachine(host);
   testing::RemoveOffice(host);
-  EXPECT_THROW(SelectLaunch(host, kIni), platform::Failure);
+  EXPECT_THAT(SelectLaunch(host, kIni), FailsWith(error::kClassNotFound));
 }
 
 TEST(SelectLaunchTest, FailedVersionReadPassesUpWithoutQuit) {
@@ -65,7 +69,7 @@ TEST(SelectLaunchTest, FailedVersionReadPassesUpWithoutQuit) {
   testing::SetUpStandardMachine(host);
   testing::RemoveOffice(host);
   host.AddAutomationClass("word.application", {std::nullopt});
-  EXPECT_THROW(SelectLaunch(host, kIni), platform::Failure);
+  EXPECT_THAT(SelectLaunch(host, kIni), FailsWith(error::kGeneric));
   ASSERT_EQ(host.automation_objects().size(), 1u);
   EXPECT_EQ(host.automation_objects()[0].version_reads, 1);
   EXPECT_EQ(host.automation_objects()[0].quit_calls, 0);
@@ -83,9 +87,10 @@ TEST(SelectLaunchTest, RegistryTextIsUsedWholeAndMustBeNumeric) {
     host.AddAutomationClass("word.application", {"11.0"});
     host.AddFile(kIni, "[winxpLaunchFiles]\r\n11.0=dotted.exe\r\n11=plain.exe\r\n");
     if (c.numeric) {
-      EXPECT_EQ(SelectLaunch(host, kIni), std::string(c.text) == "11" ? "plain.exe" : "dotted.exe");
+      EXPECT_THAT(SelectLaunch(host, kIni),
+                  Holds(std::string(c.text) == "11" ? "plain.exe" : "dotted.exe"));
     } else {
-      EXPECT_THROW(SelectLaunch(host, kIni), platform::Failure);
+      EXPECT_THAT(SelectLaunch(host, kIni), FailsWith(error::kInvalidData));
     }
     EXPECT_TRUE(host.automation_objects().empty()) << c.text;  // a text is never empty here
     EXPECT_EQ(host.Caption(status::frmMain, "Label1"), c.text);
@@ -97,18 +102,18 @@ TEST(SelectLaunchTest, WordAnswerThatIsNotNumericIsAFailure) {
   testing::SetUpStandardMachine(host);
   testing::RemoveOffice(host);
   host.AddAutomationClass("word.application", {"beta"});
-  EXPECT_THROW(SelectLaunch(host, kIni), platform::Failure);
+  EXPECT_THAT(SelectLaunch(host, kIni), FailsWith(error::kInvalidData));
 }
 
 TEST(SelectLaunchTest, DefaultLabelLooksUpTheVersionInTheDefaultSectionFirst) {
   SimulatedHost host;
   testing::SetUpStandardMachine(host);
   host.SetVersion(6, 1, 7601, 2);
-  EXPECT_EQ(SelectLaunch(host, kIni), "apps\\other11.exe");
+  EXPECT_THAT(SelectLaunch(host, kIni), Holds("apps\\other11.exe"));
   EXPECT_EQ(host.Caption(status::frmMain, "Label6"), "default");
 
   host.SetRegistryNumber(platform::kHkeyLocalMachine, kOfficeKeyPath, kOfficeValueName, 12);
-  EXPECT_EQ(SelectLaunch(host, kIni), "apps\\fallback.exe");
+  EXPECT_THAT(SelectLaunch(host, kIni), Holds("apps\\fallback.exe"));
 }
 
 TEST(SelectLaunchTest, MissingOrEmptyPrimaryEntryGivesTheDefaultEntry) {
@@ -117,7 +122,7 @@ TEST(SelectLaunchTest, MissingOrEmptyPrimaryEntryGivesTheDefaultEntry) {
     testing::SetUpStandardMachine(host);
     host.AddFile(kIni, std::string("[winxpLaunchFiles]\r\n") + primary +
                            "[defaultLaunchFiles]\r\ndefault=d.exe\r\n");
-    EXPECT_EQ(SelectLaunch(host, kIni), "d.exe") << primary;
+    EXPECT_THAT(SelectLaunch(host, kIni), Holds("d.exe")) << primary;
   }
 }
 
@@ -125,14 +130,14 @@ TEST(SelectLaunchTest, NoEntryAtAllGivesEmptyText) {
   SimulatedHost host;
   testing::SetUpStandardMachine(host);
   host.AddFile(kIni, "[winxpLaunchFiles]\r\n");
-  EXPECT_EQ(SelectLaunch(host, kIni), "");
+  EXPECT_THAT(SelectLaunch(host, kIni), Holds(""));
 }
 
 TEST(SelectLaunchTest, UnwritableFormIsAFailure) {
   SimulatedHost host;
   testing::SetUpStandardMachine(host);
   host.SetCaptionWritesFail(true);
-  EXPECT_THROW(SelectLaunch(host, kIni), platform::Failure);
+  EXPECT_THAT(SelectLaunch(host, kIni), FailsWith(error::kGeneric));
 }
 
 }  // namespace

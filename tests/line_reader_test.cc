@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/failure.h"
+#include "failure_matchers.h"
 
 namespace platform {
 namespace {
@@ -17,7 +17,7 @@ using Lines = std::vector<std::string>;
 Lines Split(const std::string& bytes, size_t chunk_size) {
   size_t position = 0;
   LineReader reader(
-      [&](char* buffer, size_t size) {
+      [&](char* buffer, size_t size) -> Result<size_t> {
         const size_t count = std::min(size, bytes.size() - position);
         std::memcpy(buffer, bytes.data() + position, count);
         position += count;
@@ -25,7 +25,7 @@ Lines Split(const std::string& bytes, size_t chunk_size) {
       },
       chunk_size);
   Lines lines;
-  while (!reader.AtEnd()) lines.emplace_back(reader.ReadLine());
+  while (!*reader.AtEnd()) lines.emplace_back(*reader.ReadLine());
   return lines;
 }
 
@@ -57,8 +57,9 @@ TEST(LineReaderTest, SplitsAlikeWhateverTheChunkSize) {
 }
 
 TEST(LineReaderTest, ReadErrorsPassUp) {
-  LineReader reader([](char*, size_t) -> size_t { throw Failure(error::kGeneric, "io"); });
-  EXPECT_THROW(reader.AtEnd(), Failure);
+  LineReader reader([](char*, size_t) -> Result<size_t> { return Failure(53, "io"); });
+  EXPECT_THAT(reader.AtEnd(), FailsWith(53));
+  EXPECT_THAT(reader.ReadLine(), FailsWith(53));
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "failure_matchers.h"
 #include "platform/simulated/simulated_host.h"
 
 namespace checker {
 namespace {
 
+using platform::FailsWith;
+using platform::Holds;
 using platform::kHkeyLocalMachine;
 using platform::SimulatedHost;
 
@@ -41,47 +44,52 @@ TEST(ReadRegistryValueTest, GivesTextsAndNumbersAndEmptyTextForTheRest) {
   for (const ValueCase& c : cases) {
     SimulatedHost host;
     host.SetRegistryValue(kHkeyLocalMachine, kKey, kName, c.type, c.bytes);
-    EXPECT_EQ(ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName), c.expected) << c.what;
+    EXPECT_THAT(ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName), Holds(c.expected))
+        << c.what;
     EXPECT_EQ(host.open_registry_keys(), 0) << c.what;
   }
 }
 
 TEST(ReadRegistryValueTest, MissingKeyOrValueGivesEmptyText) {
   SimulatedHost no_key;
-  EXPECT_TRUE(ReadRegistryValue(no_key, kHkeyLocalMachine, kKey, kName).IsEmptyText());
+  EXPECT_THAT(ReadRegistryValue(no_key, kHkeyLocalMachine, kKey, kName), Holds(RegistryValue("")));
 
   SimulatedHost no_value;
   no_value.SetRegistryNumber(kHkeyLocalMachine, kKey, "Other", 11);
-  EXPECT_TRUE(ReadRegistryValue(no_value, kHkeyLocalMachine, kKey, kName).IsEmptyText());
+  EXPECT_THAT(ReadRegistryValue(no_value, kHkeyLocalMachine, kKey, kName),
+              Holds(RegistryValue("")));
   EXPECT_EQ(no_value.open_registry_keys(), 0);
 }
 
 TEST(ReadRegistryValueTest, NumberZeroIsNotEmpty) {
   SimulatedHost host;
   host.SetRegistryNumber(kHkeyLocalMachine, kKey, kName, 0);
-  const RegistryValue value = ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName);
-  EXPECT_FALSE(value.IsEmptyText());
-  EXPECT_EQ(value.Text(), "0");
+  const platform::Result<RegistryValue> value =
+      ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName);
+  ASSERT_TRUE(value.ok());
+  EXPECT_FALSE(value->IsEmptyText());
+  EXPECT_EQ(value->Text(), "0");
 }
 
 TEST(ReadRegistryValueTest, LongTextsReadWholeUntilTheirNulPassesCharacter32767) {
   const std::string long_text(40000, '9');
   SimulatedHost without_nul;
   without_nul.SetRegistryValue(kHkeyLocalMachine, kKey, kName, 1, long_text);
-  EXPECT_EQ(ReadRegistryValue(without_nul, kHkeyLocalMachine, kKey, kName).Text(), long_text);
+  EXPECT_THAT(ReadRegistryValue(without_nul, kHkeyLocalMachine, kKey, kName),
+              Holds(RegistryValue(long_text)));
 
   SimulatedHost nul_at_limit;
   nul_at_limit.SetRegistryText(kHkeyLocalMachine, kKey, kName, std::string(32766, '9'));
-  EXPECT_EQ(ReadRegistryValue(nul_at_limit, kHkeyLocalMachine, kKey, kName).Text().size(),
-            32766u);
+  EXPECT_THAT(ReadRegistryValue(nul_at_limit, kHkeyLocalMachine, kKey, kName),
+              Holds(RegistryValue(std::string(32766, '9'))));
 
-  SimulatedHost nul_beyond;
-  nul_beyond.SetRegistryText(kHkeyLocalMachine, kKey, kName, std::string(32767, '9'));
-  try {
-    ReadRegistryValue(nul_beyond, kHkeyLocalMachine, kKey, kName);
-    FAIL() << "no overflow";
-  } catch (const platform::Failure& failure) {
-    EXPECT_EQ(failure.number(), platform::error::kArithmeticOverflow);
+  // A NUL beyond character 32,767, and a text beyond 1 MiB, are overflows.
+  for (const std::string& bytes : {std::string(32767, '9') + '\0', std::string(1048577, '9')}) {
+    SimulatedHost beyond;
+    beyond.SetRegistryValue(kHkeyLocalMachine, kKey, kName, 1, bytes);
+    EXPECT_THAT(ReadRegistryValue(beyond, kHkeyLocalMachine, kKey, kName),
+                FailsWith(platform::error::kArithmeticOverflow))
+        << bytes.size();
   }
 }
 
@@ -118,7 +126,8 @@ TEST(ReadRegistryValueTest, ValueChangingBetweenProbeAndReadGivesOnlyWhatWasRead
         host.SetRegistryValue(kHkeyLocalMachine, kKey, kName, c.new_type, c.new_bytes);
       }
     });
-    EXPECT_EQ(ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName), c.expected) << c.what;
+    EXPECT_THAT(ReadRegistryValue(host, kHkeyLocalMachine, kKey, kName), Holds(c.expected))
+        << c.what;
     EXPECT_EQ(host.open_registry_keys(), 0) << c.what;
   }
 }

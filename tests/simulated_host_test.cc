@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "failure_matchers.h"
+
 namespace platform {
 namespace {
 
@@ -86,44 +88,43 @@ TEST(SimulatedRegistryTest, ChangeAfterSizeProbeRunsOnceAfterTheFirstProbeOnly) 
   EXPECT_EQ(runs, 1);
 }
 
-std::vector<std::string> Lines(const std::string& bytes) {
+TEST(SimulatedTextInputTest, ReadsTheBytesAsTheyAreInPiecesOfAnySize) {
+  const std::string bytes("[s]\r\n\xE9\0x\n", 9);
   SimulatedHost host;
   host.AddFile("C:\\f.ini", bytes);
   auto input = host.OpenTextInput("c:/F.INI");
-  std::vector<std::string> lines;
-  while (!input->AtEnd()) lines.emplace_back(input->ReadLine());
-  return lines;
-}
-
-TEST(SimulatedTextInputTest, LinesEndAtCarriageReturnOrCrLfButNotAtALoneLineFeed) {
-  using V = std::vector<std::string>;
-  EXPECT_EQ(Lines(""), V{});
-  EXPECT_EQ(Lines("a"), V{"a"});
-  EXPECT_EQ(Lines("a\r\nb\r\n"), (V{"a", "b"}));
-  EXPECT_EQ(Lines("a\rb"), (V{"a", "b"}));
-  EXPECT_EQ(Lines("a\nb\r\n"), V{"a\nb"});
-  EXPECT_EQ(Lines("\r\r\n\r"), (V{"", "", ""}));
-  EXPECT_EQ(Lines("a\r\n\nb"), (V{"a", "\nb"}));
-  EXPECT_EQ(Lines(std::string("\xE9\0x", 3)), V{std::string("\xE9\0x", 3)});
+  ASSERT_THAT(input, Succeeds());
+  std::string read;
+  char piece[4];
+  for (;;) {
+    Result<size_t> count = (*input)->Read(piece, sizeof(piece));
+    ASSERT_THAT(count, Succeeds());
+    if (*count == 0) break;
+    read.append(piece, *count);
+  }
+  EXPECT_EQ(read, bytes);
 }
 
 TEST(SimulatedTextInputTest, MissingFileAndDirectoryFailToOpenAndFilesAreCounted) {
   SimulatedHost host;
   host.AddDirectory("C:\\dir");
-  EXPECT_THROW(host.OpenTextInput("C:\\missing.ini"), Failure);
-  EXPECT_THROW(host.OpenTextInput("C:\\dir"), Failure);
+  EXPECT_THAT(host.OpenTextInput("C:\\missing.ini"), FailsWith(error::kFileNotFound));
+  EXPECT_THAT(host.OpenTextInput("C:\\dir"), FailsWith(error::kFileNotFound));
   EXPECT_FALSE(host.FileExists("C:\\dir"));
 
   host.AddFile("C:\\a.ini", "x");
   {
     auto input = host.OpenTextInput("C:\\a.ini");
+    ASSERT_THAT(input, Succeeds());
     EXPECT_EQ(host.open_files(), 1);
   }
   EXPECT_EQ(host.open_files(), 0);
 
   host.SetFileReadFails("C:\\a.ini");
   auto input = host.OpenTextInput("C:\\a.ini");
-  EXPECT_THROW(input->ReadLine(), Failure);
+  ASSERT_THAT(input, Succeeds());
+  char byte;
+  EXPECT_THAT((*input)->Read(&byte, 1), FailsWith(error::kGeneric));
 }
 
 TEST(SimulatedFileNameTest, DoubleByteCharacterIsNeitherLetterNorSeparator) {
@@ -151,11 +152,12 @@ TEST(SimulatedFileNameTest, DoubleByteCharacterIsNeitherLetterNorSeparator) {
 TEST(SimulatedProgramStartTest, RecordsStartsAndRefusesMissingPrograms) {
   SimulatedHost host;
   host.AddFile("C:\\Apps\\start.exe", "");
-  host.StartProgram("c:\\apps\\START.EXE", "\"c:\\apps\\START.EXE\" /q", " /q");
+  EXPECT_THAT(host.StartProgram("c:\\apps\\START.EXE", "\"c:\\apps\\START.EXE\" /q", " /q"),
+              Succeeds());
   ASSERT_EQ(host.started().size(), 1u);
   EXPECT_EQ(host.started()[0].command_line, "\"c:\\apps\\START.EXE\" /q");
-  EXPECT_THROW(host.StartProgram("C:\\Apps\\other.exe", "x", ""), Failure);
-  EXPECT_THROW(host.StartProgram("", "", ""), Failure);
+  EXPECT_THAT(host.StartProgram("C:\\Apps\\other.exe", "x", ""), FailsWith(error::kFileNotFound));
+  EXPECT_THAT(host.StartProgram("", "", ""), FailsWith(error::kFileNotFound));
   EXPECT_EQ(host.started().size(), 1u);
 }
 
@@ -177,11 +179,11 @@ TEST(SimulatedProgramStartTest, RefusesWhatCreateProcessARefuses) {
     host.AddFile(program, "");
     const std::string quoted = "\"" + program + "\"";
     const std::string arguments(c.command_line_length - quoted.size(), 'x');
-    try {
-      host.StartProgram(program, quoted + arguments, arguments);
-      EXPECT_EQ(c.error, 0) << c.path_length << " " << c.command_line_length;
-    } catch (const Failure& failure) {
-      EXPECT_EQ(failure.number(), c.error) << c.path_length << " " << c.command_line_length;
+    const Status started = host.StartProgram(program, quoted + arguments, arguments);
+    if (c.error == 0) {
+      EXPECT_THAT(started, Succeeds()) << c.path_length << " " << c.command_line_length;
+    } else {
+      EXPECT_THAT(started, FailsWith(c.error)) << c.path_length << " " << c.command_line_length;
     }
     EXPECT_EQ(host.started().size(), c.error == 0 ? 1u : 0u);
   }
@@ -189,11 +191,11 @@ TEST(SimulatedProgramStartTest, RefusesWhatCreateProcessARefuses) {
 
 TEST(SimulatedRunTest, ExitStatusIsZeroAtTheEndAndOneAfterTheErrorReport) {
   SimulatedHost ending;
-  EXPECT_EQ(ending.Run([](Host&) {}), 0);
+  EXPECT_EQ(ending.Run([](Host&) { return Status(); }), 0);
   EXPECT_FALSE(ending.error_report().has_value());
 
   SimulatedHost failing;
-  EXPECT_EQ(failing.Run([](Host&) { throw Failure(53, "gone"); }), 1);
+  EXPECT_EQ(failing.Run([](Host&) { return Status(Failure(53, "gone")); }), 1);
   ASSERT_TRUE(failing.error_report().has_value());
   EXPECT_EQ(failing.error_report()->number(), 53);
   EXPECT_EQ(failing.error_report()->description(), "gone");

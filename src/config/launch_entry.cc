@@ -4,6 +4,8 @@
 #include <array>
 #include <string_view>
 
+#include "platform/line_reader.h"
+
 namespace checker {
 namespace {
 
@@ -68,31 +70,47 @@ class LowerTable {
 
 }  // namespace
 
+namespace {
+
+// The lookup itself; a failure to read the file passes up.
+platform::Result<std::string> FindLaunchEntry(platform::Host& host, const std::string& file,
+                                              const std::string& section, const std::string& key) {
+  const std::string header = "[" + host.LowerCase(section) + "]";
+  const std::string key_prefix = host.LowerCase(key) + "=";
+  const platform::LeadBytes lead = host.SystemLeadBytes();
+  const LowerTable lower(host, lead);
+  platform::Result<std::unique_ptr<platform::TextInput>> opened = host.OpenTextInput(file);
+  if (!opened.ok()) return opened.TakeFailure();
+  platform::TextInput& input = **opened;
+  platform::LineReader reader(
+      [&input](char* buffer, size_t size) { return input.Read(buffer, size); });
+  bool in_section = false;
+  for (;;) {
+    platform::Result<bool> at_end = reader.AtEnd();
+    if (!at_end.ok()) return at_end.TakeFailure();
+    if (*at_end) return std::string();
+    platform::Result<std::string_view> line = reader.ReadLine();
+    if (!line.ok()) return line.TakeFailure();
+    if (platform::FindCharacter(*line, '[', lead) != std::string_view::npos) {
+      in_section = line->size() == header.size() && lower.StartsWith(*line, header);
+      continue;
+    }
+    if (in_section && lower.StartsWith(*line, key_prefix)) {
+      return std::string(line->substr(key_prefix.size()));
+    }
+  }
+}
+
+}  // namespace
+
 std::string ReadLaunchEntry(platform::Host& host, const std::string& file,
                             const std::string& section, const std::string& key) {
-  std::string result;
-  try {
-    const std::string header = "[" + host.LowerCase(section) + "]";
-    const std::string key_prefix = host.LowerCase(key) + "=";
-    const platform::LeadBytes lead = host.SystemLeadBytes();
-    const LowerTable lower(host, lead);
-    std::unique_ptr<platform::TextInput> input = host.OpenTextInput(file);
-    bool in_section = false;
-    while (!input->AtEnd()) {
-      const std::string_view line = input->ReadLine();
-      if (platform::FindCharacter(line, '[', lead) != std::string_view::npos) {
-        in_section = line.size() == header.size() && lower.StartsWith(line, header);
-        continue;
-      }
-      if (in_section && lower.StartsWith(line, key_prefix)) {
-        result = line.substr(key_prefix.size());
-        break;
-      }
-    }
-  } catch (const platform::Failure&) {
-    return "";
+  platform::Result<std::string> value = FindLaunchEntry(host, file, section, key);
+  if (!value.ok()) {
+    // Guard: a file that is missing or cannot be read gives the empty text.
+    return std::string();
   }
-  return result;
+  return *std::move(value);
 }
 
 }  // namespace checker

@@ -15,7 +15,7 @@ inline constexpr char kConfigFileName[] = "launch.ini";
 // the empty text when there is none or the file cannot be read. A line with
 // a "[" anywhere closes the current section and is never an entry; in a
 // double-byte code page the second byte of a character is no "[". Never
-// raises.
+// fails.
 std::string ReadLaunchEntry(platform::Host& host, const std::string& file,
                             const std::string& section, const std::string& key);
 

@@ -15,8 +15,8 @@ bool HasExtension(const std::string& path, const platform::LeadBytes& lead) {
 
 }  // namespace
 
-ResolvedCommand ResolveCommand(platform::Host& host, const std::string& directory,
-                               const std::string& launch_value) {
+platform::Result<ResolvedCommand> ResolveCommand(platform::Host& host, const std::string& directory,
+                                                 const std::string& launch_value) {
   const platform::LeadBytes lead = host.SystemLeadBytes();
   // Each prefix ends after a character that is no blank, before a blank or
   // the end; a double-byte character is never a blank.
@@ -29,7 +29,7 @@ ResolvedCommand ResolveCommand(platform::Host& host, const std::string& director
       if (host.FileExists(program)) {
         std::string arguments = launch_value.substr(end);
         std::string command_line = "\"" + program + "\"" + arguments;
-        return {std::move(program), std::move(arguments), std::move(command_line)};
+        return ResolvedCommand{std::move(program), std::move(arguments), std::move(command_line)};
       }
     }
     if (end == launch_value.size()) break;
@@ -37,15 +37,16 @@ ResolvedCommand ResolveCommand(platform::Host& host, const std::string& director
     after_blank = length == 1 && IsBlank(launch_value[end]);
     end += length;
   }
-  throw platform::Failure(platform::error::kFileNotFound,
-                          "cannot start " + directory + launch_value + ": no such program");
+  return platform::Failure(platform::error::kFileNotFound,
+                           "cannot start " + directory + launch_value + ": no such program");
 }
 
-void StartLaunchValue(platform::Host& host, const std::string& directory,
-                      const std::string& launch_value, Observer* observer) {
-  const ResolvedCommand command = ResolveCommand(host, directory, launch_value);
-  if (observer != nullptr) observer->CommandResolved(directory + launch_value, command);
-  host.StartProgram(command.program, command.command_line, command.arguments);
+platform::Status StartLaunchValue(platform::Host& host, const std::string& directory,
+                                  const std::string& launch_value, Observer* observer) {
+  platform::Result<ResolvedCommand> command = ResolveCommand(host, directory, launch_value);
+  if (!command.ok()) return command.TakeFailure();
+  if (observer != nullptr) observer->CommandResolved(directory + launch_value, *command);
+  return host.StartProgram(command->program, command->command_line, command->arguments);
 }
 
 }  // namespace checker

@@ -21,16 +21,16 @@ struct ResolvedCommand {
 // shortest blank-separated prefix that is an existing file, with ".exe"
 // appended when the prefix has no extension. Only prefixes that end inside
 // the launch value count, so a blank in the install directory can never
-// select a program outside it. Raises Failure (error::kFileNotFound) when no
+// select a program outside it. A failure (error::kFileNotFound) when no
 // prefix names a file.
-ResolvedCommand ResolveCommand(platform::Host& host, const std::string& directory,
-                               const std::string& launch_value);
+platform::Result<ResolvedCommand> ResolveCommand(platform::Host& host, const std::string& directory,
+                                                 const std::string& launch_value);
 
 // Starts what `directory` + `launch_value` names, in a normal, activated
-// window, without waiting. Raises Failure when nothing can be started.
+// window, without waiting. A failure when nothing can be started.
 // `observer`, when given, sees the resolved command before the start.
-void StartLaunchValue(platform::Host& host, const std::string& directory,
-                      const std::string& launch_value, Observer* observer = nullptr);
+platform::Status StartLaunchValue(platform::Host& host, const std::string& directory,
+                                  const std::string& launch_value, Observer* observer = nullptr);
 
 }  // namespace checker
 

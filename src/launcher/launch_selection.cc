@@ -7,6 +7,24 @@
 #include "status/frm_main.h"
 
 namespace checker {
+namespace {
+
+using platform::Result;
+using platform::Status;
+
+// The version the word processor reports, cut to its major version. The
+// object stays with the host until the program ends.
+Result<RegistryValue> AskWordProcessor(platform::Host& host) {
+  Result<platform::AutomationObject*> word = host.CreateAutomationObject(kWordClassName);
+  if (!word.ok()) return word.TakeFailure();
+  Result<std::string> version = (*word)->GetTextProperty("version");
+  if (!version.ok()) return version.TakeFailure();
+  // Guard: the version is read; a word processor that does not quit changes nothing.
+  (*word)->CallMethod("quit").IgnoreFailure();
+  return RegistryValue(WordMajorVersion(*version));
+}
+
+}  // namespace
 
 std::string WordMajorVersion(const std::string& version) {
   std::string major = version.substr(0, 2);
@@ -14,27 +32,27 @@ std::string WordMajorVersion(const std::string& version) {
   return major;
 }
 
-std::string SelectLaunch(platform::Host& host, const std::string& config_path, Observer* observer) {
-  RegistryValue office =
+Result<std::string> SelectLaunch(platform::Host& host, const std::string& config_path,
+                                 Observer* observer) {
+  Result<RegistryValue> office =
       ReadRegistryValue(host, platform::kHkeyLocalMachine, kOfficeKeyPath, kOfficeValueName);
-  status::SetLabel(host, "Label1", office.Text());
-
-  if (office.IsEmptyText()) {
-    // The object stays with the host until the program ends.
-    platform::AutomationObject& word = host.CreateAutomationObject(kWordClassName);
-    office = RegistryValue(WordMajorVersion(word.GetTextProperty("version")));
-    try {
-      word.CallMethod("quit");
-    } catch (const platform::Failure&) {
-      // The version is read: a word processor that does not quit changes nothing.
-    }
+  if (!office.ok()) return office.TakeFailure();
+  if (Status written = status::SetLabel(host, "Label1", office->Text()); !written.ok()) {
+    return written.TakeFailure();
   }
-  const std::string version = office.Text();
+  if (office->IsEmptyText()) {
+    office = AskWordProcessor(host);
+    if (!office.ok()) return office.TakeFailure();
+  }
+  const std::string version = office->Text();
 
   const std::string label = GetHostOsLabel(host);
-  status::SetLabel(host, "Label6", label);
+  if (Status written = status::SetLabel(host, "Label6", label); !written.ok()) {
+    return written.TakeFailure();
+  }
 
-  host.TextToNumber(version);  // only a numeric version may be looked up
+  // Only a numeric version may be looked up.
+  if (Status numeric = host.CheckNumber(version); !numeric.ok()) return numeric.TakeFailure();
 
   const std::string section = label + "LaunchFiles";
   std::string value = ReadLaunchEntry(host, config_path, section, version);

@@ -16,12 +16,12 @@ inline constexpr char kWordClassName[] = "word.application";
 
 // Decides the launch value: the entry for the host label and the Office
 // version in `config_path`, else its default entry (possibly empty). Writes
-// the detected values to the status form. Raises Failure when the Office
-// version cannot be found or is not numeric, or the form cannot be written;
-// not when the word processor gave its version but failed to quit.
-// `observer`, when given, sees each lookup and the path taken.
-std::string SelectLaunch(platform::Host& host, const std::string& config_path,
-                         Observer* observer = nullptr);
+// the detected values to the status form. A failure when the Office version
+// cannot be found or is not numeric, or the form cannot be written; not
+// when the word processor gave its version but failed to quit. `observer`,
+// when given, sees each lookup and the path taken.
+platform::Result<std::string> SelectLaunch(platform::Host& host, const std::string& config_path,
+                                           Observer* observer = nullptr);
 
 // The major version in the word processor's version text: its first two
 // characters, or only the first when those hold a "." ("9.0" gives "9").

@@ -6,34 +6,54 @@
 #include "launcher/observer.h"
 
 namespace checker {
+namespace {
 
-void Main(platform::Host& host) { Main(host, nullptr); }
+using platform::Result;
+using platform::Status;
 
-void Main(platform::Host& host, Observer* observer) {
+// The main path. The separator goes out through `separator` as soon as it
+// is known: the fallback launch reuses whatever was set before a failure.
+Status StartSelectedEntry(platform::Host& host, std::string* separator, Observer* observer) {
+  Result<std::string> directory = host.OwnDirectory();
+  if (!directory.ok()) return directory.TakeFailure();
+  // At a drive root ("D:\") the directory already ends with the separator;
+  // a directory whose name ends in a double-byte character with "\" as its
+  // second byte does not.
+  if (!platform::EndsWithCharacter(*directory, '\\', host.SystemLeadBytes())) {
+    separator->push_back('\\');
+  }
+  Result<std::string> value =
+      SelectLaunch(host, *directory + *separator + kConfigFileName, observer);
+  if (!value.ok()) return value.TakeFailure();
+  return StartLaunchValue(host, *directory + *separator, *value, observer);
+}
+
+// The fallback launch: the default entry, with no guard of its own.
+Status StartDefaultEntry(platform::Host& host, const std::string& separator, Observer* observer) {
+  Result<std::string> directory = host.OwnDirectory();
+  if (!directory.ok()) return directory.TakeFailure();
+  const std::string value = ReadLaunchEntry(host, *directory + separator + kConfigFileName,
+                                            "defaultLaunchFiles", "default");
+  if (observer != nullptr) observer->LookupMade("defaultLaunchFiles", "default", value);
+  return StartLaunchValue(host, *directory + separator, value, observer);
+}
+
+}  // namespace
+
+Status Main(platform::Host& host) { return Main(host, nullptr); }
+
+Status Main(platform::Host& host, Observer* observer) {
   std::string separator;
-  try {
-    const std::string directory = host.OwnDirectory();
-    // At a drive root ("D:\") the directory already ends with the separator;
-    // a directory whose name ends in a double-byte character with "\" as its
-    // second byte does not.
-    if (!platform::EndsWithCharacter(directory, '\\', host.SystemLeadBytes())) {
-      separator.push_back('\\');
-    }
-    const std::string value = SelectLaunch(host, directory + separator + kConfigFileName, observer);
-    StartLaunchValue(host, directory + separator, value, observer);
-  } catch (const platform::Failure& failure) {
+  Status main_path = StartSelectedEntry(host, &separator, observer);
+  if (!main_path.ok()) {
+    // Guard: whatever failed on the main path, the default entry is started.
     if (observer != nullptr) {
-      observer->MainPathFailed(failure);
+      observer->MainPathFailed(main_path.failure());
       observer->PathTaken(LaunchPath::kFallback);
     }
-    // The fallback launch has no guard: its failure is the host's to report.
-    const std::string directory = host.OwnDirectory();
-    const std::string value = ReadLaunchEntry(host, directory + separator + kConfigFileName,
-                                              "defaultLaunchFiles", "default");
-    if (observer != nullptr) observer->LookupMade("defaultLaunchFiles", "default", value);
-    StartLaunchValue(host, directory + separator, value, observer);
+    return StartDefaultEntry(host, separator, observer);
   }
-  host.EndProgram();
+  return {};
 }
 
 }  // namespace checker

@@ -8,15 +8,15 @@ namespace checker {
 class Observer;
 
 // The launcher's entry: starts the entry of launch.ini that fits the host,
-// or on any failure its default entry, and ends the program. A failure while
-// starting the default entry reaches the host's unhandled-failure report.
-// Does not return.
-void Main(platform::Host& host);
+// or on any failure its default entry. Gives back a failure of that
+// fallback launch, which nothing in the launcher handles: the host's
+// runtime reports it (platform::FinishProgram), and ends the program.
+platform::Status Main(platform::Host& host);
 
 // The same, with `observer` seeing each decision (see Observer). A separate
 // overload rather than a default argument, so that &Main still fits a
 // program entry taking the host alone.
-void Main(platform::Host& host, Observer* observer);
+platform::Status Main(platform::Host& host, Observer* observer);
 
 }  // namespace checker
 

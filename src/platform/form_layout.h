@@ -1,16 +1,17 @@
 #ifndef LAUNCHER_PLATFORM_FORM_LAYOUT_H_
 #define LAUNCHER_PLATFORM_FORM_LAYOUT_H_
 
-#include <string>
-#include <vector>
+#include <span>
+#include <string_view>
 
 namespace platform {
 
 // What a host needs to build a form: its caption, its client size and its
 // controls, all positions in twips (1/1440 inch), converted by the host
-// according to the screen's resolution.
+// according to the screen's resolution. Plain constants, so that a form
+// needs no code to run before the program does.
 struct FontLayout {
-  std::string face;  // empty: the host's default font
+  const char* face = "";  // empty: the host's default font
   int points = 0;
   bool bold = false;
   bool italic = false;
@@ -19,9 +20,9 @@ struct FontLayout {
 struct ControlLayout {
   enum class Kind { kLabel, kCommandButton };
 
-  std::string name;
+  const char* name;
   Kind kind = Kind::kLabel;
-  std::string caption;
+  const char* caption;
   int left = 0;
   int top = 0;
   int width = 0;
@@ -30,18 +31,18 @@ struct ControlLayout {
 };
 
 struct FormLayout {
-  std::string name;
-  std::string caption;
+  const char* name;
+  const char* caption;
   int client_width = 0;
   int client_height = 0;
-  std::vector<ControlLayout> controls;
+  std::span<const ControlLayout> controls;
 
-  // The control called `control_name`, or nullptr.
-  const ControlLayout* Find(const std::string& control_name) const {
-    for (const ControlLayout& control : controls) {
-      if (control.name == control_name) return &control;
+  // The index of the control called `control_name` in `controls`, or -1.
+  constexpr int Find(std::string_view control_name) const {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      if (control_name == controls[i].name) return static_cast<int>(i);
     }
-    return nullptr;
+    return -1;
   }
 };
 

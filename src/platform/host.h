@@ -1,14 +1,14 @@
 #ifndef LAUNCHER_PLATFORM_HOST_H_
 #define LAUNCHER_PLATFORM_HOST_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <string_view>
 
-#include "platform/failure.h"
 #include "platform/form_layout.h"
 #include "platform/lead_bytes.h"
+#include "platform/result.h"
 
 namespace platform {
 
@@ -20,10 +20,10 @@ using RegistryKey = std::int64_t;
 inline constexpr RegistryKey kHkeyLocalMachine = static_cast<std::int32_t>(0x80000002u);
 
 // Registry status codes the system distinguishes.
-inline constexpr std::int32_t kRegistrySuccess = 0;         // ERROR_SUCCESS
-inline constexpr std::int32_t kRegistryNotFound = 2;        // ERROR_FILE_NOT_FOUND
-inline constexpr std::int32_t kRegistryInvalidHandle = 6;   // ERROR_INVALID_HANDLE
-inline constexpr std::int32_t kRegistryMoreData = 234;      // ERROR_MORE_DATA
+inline constexpr std::int32_t kRegistrySuccess = 0;        // ERROR_SUCCESS
+inline constexpr std::int32_t kRegistryNotFound = 2;       // ERROR_FILE_NOT_FOUND
+inline constexpr std::int32_t kRegistryInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+inline constexpr std::int32_t kRegistryMoreData = 234;     // ERROR_MORE_DATA
 
 // Registry value types.
 inline constexpr std::uint32_t kRegNone = 0;
@@ -50,14 +50,16 @@ class AutomationObject {
   AutomationObject& operator=(const AutomationObject&) = delete;
   virtual ~AutomationObject() = default;
 
-  // The property `name` read as text. Raises Failure when it cannot be read.
-  virtual std::string GetTextProperty(const std::string& name) = 0;
+  // The property `name` read as text; a failure when it cannot be read.
+  virtual Result<std::string> GetTextProperty(const std::string& name) = 0;
 
-  // Calls the method `name` with no arguments. Raises Failure when the call fails.
-  virtual void CallMethod(const std::string& name) = 0;
+  // Calls the method `name` with no arguments; a failure when the call fails.
+  virtual Status CallMethod(const std::string& name) = 0;
 };
 
-// A file open for sequential text input. Closed when destroyed.
+// A file open for sequential input. Closed when destroyed. Lines are the
+// reader's business: a line ends at a carriage return or at a carriage
+// return and line feed; a lone line feed is an ordinary byte.
 class TextInput {
  public:
   TextInput() = default;
@@ -65,14 +67,10 @@ class TextInput {
   TextInput& operator=(const TextInput&) = delete;
   virtual ~TextInput() = default;
 
-  // True when no byte is left to read. Raises Failure when the file cannot be read.
-  virtual bool AtEnd() = 0;
-
-  // Reads up to the next carriage return, or carriage return and line feed, and
-  // consumes it; the terminator is not part of the line. A lone line feed is an
-  // ordinary character. The view is valid until the next call. Raises Failure
-  // when the file cannot be read.
-  virtual std::string_view ReadLine() = 0;
+  // Reads the next bytes of the file into `buffer`, at most `size`, and
+  // gives how many; 0 only at the end. May give fewer than are left. A
+  // failure when the file cannot be read.
+  virtual Result<std::size_t> Read(char* buffer, std::size_t size) = 0;
 };
 
 // Everything the launcher needs of the machine it runs on. Texts are 8-bit,
@@ -86,7 +84,7 @@ class Host {
   virtual ~Host() = default;
 
   // Opens `path` under `root` into *key and gives the status code. A key
-  // that does not open leaves *key at 0. Never raises.
+  // that does not open leaves *key at 0. Never fails.
   virtual std::int32_t OpenRegistryKey(RegistryKey root, const std::string& path,
                                        RegistryKey* key) = 0;
 
@@ -94,27 +92,27 @@ class Host {
   // the value exists; with `data` null reports type and size only; with a
   // buffer of *size bytes smaller than the value gives kRegistryMoreData and
   // the size needed. A missing value gives kRegistryNotFound and leaves *type
-  // and *size as they were. Never raises.
+  // and *size as they were. Never fails.
   virtual std::int32_t QueryRegistryValue(RegistryKey key, const std::string& name,
                                           std::uint32_t* type, std::uint8_t* data,
                                           std::uint32_t* size) = 0;
 
-  // Closes `key` (0 included) and gives the status code. Never raises.
+  // Closes `key` (0 included) and gives the status code. Never fails.
   virtual std::int32_t CloseRegistryKey(RegistryKey key) = 0;
 
   // Fills the numbers of *record, whose size field the caller has set to
   // 148; gives false when the call failed, leaving them as they were.
   virtual bool ReadVersion(VersionRecord* record) = 0;
 
-  // Creates the automation object of `class_name`. Raises Failure when no
-  // such class can be created.
-  virtual AutomationObject& CreateAutomationObject(const std::string& class_name) = 0;
+  // Creates the automation object of `class_name`, which the host keeps
+  // until the program ends. A failure when no such class can be created.
+  virtual Result<AutomationObject*> CreateAutomationObject(const std::string& class_name) = 0;
 
-  // Opens `path` for sequential text input. Raises Failure when the file is
-  // missing or cannot be opened.
-  virtual std::unique_ptr<TextInput> OpenTextInput(const std::string& path) = 0;
+  // Opens `path` for sequential input. A failure when the file is missing or
+  // cannot be opened.
+  virtual Result<std::unique_ptr<TextInput>> OpenTextInput(const std::string& path) = 0;
 
-  // True when `path` names an existing file (not a directory). Never raises.
+  // True when `path` names an existing file (not a directory). Never fails.
   virtual bool FileExists(const std::string& path) = 0;
 
   // `text` in lower case by the host's rules (at least A-Z to a-z; the
@@ -123,39 +121,41 @@ class Host {
   virtual std::string LowerCase(const std::string& text) = 0;
 
   // The lead bytes of the system code page's double-byte characters; empty
-  // for a single-byte code page. Never raises.
+  // for a single-byte code page. Never fails.
   virtual LeadBytes SystemLeadBytes() = 0;
 
-  // `text` as a number. Raises Failure when it is not numeric (see
-  // ParseNumber for what counts).
-  virtual double TextToNumber(const std::string& text) = 0;
+  // Whether `text` converts to a number: ok when it does, else a failure
+  // (see CheckNumberText for what counts, and which failure). The number
+  // itself is never needed.
+  virtual Status CheckNumber(const std::string& text) = 0;
 
   // Starts `program` as a new process with the full `command_line` (the
   // program's own name, quoted, then `arguments`, what followed it in the
   // launch value), in a normal, activated window, and returns at once. A
   // host may start it another way that passes the same program and
-  // arguments (Windows, for a program that needs elevation). Raises Failure
-  // when nothing can be started.
-  virtual void StartProgram(const std::string& program, const std::string& command_line,
-                            const std::string& arguments) = 0;
+  // arguments (Windows, for a program that needs elevation). A failure when
+  // nothing can be started.
+  virtual Status StartProgram(const std::string& program, const std::string& command_line,
+                              const std::string& arguments) = 0;
 
   // Sets the caption of `control` on the form described by `form`, creating
-  // the form hidden on first use. Raises Failure when the form cannot be
-  // created or has no such control.
-  virtual void SetCaption(const FormLayout& form, const std::string& control,
-                          const std::string& text) = 0;
+  // the form hidden on first use. A failure when the form cannot be created
+  // or has no such control.
+  virtual Status SetCaption(const FormLayout& form, const std::string& control,
+                            const std::string& text) = 0;
 
   // The directory that holds the running program, with no trailing "\"
-  // except at a drive root ("D:\"). Raises Failure when it cannot be found.
-  virtual std::string OwnDirectory() = 0;
+  // except at a drive root ("D:\"). A failure when it cannot be found.
+  virtual Result<std::string> OwnDirectory() = 0;
 
-  // Ends the program at once with exit status 0: open files are closed, the
-  // form and the automation objects are released. Does not return.
-  [[noreturn]] virtual void EndProgram() = 0;
+  // Shows the user a failure that no guard handled, with its number and
+  // description, once the form and the automation objects are released.
+  virtual void ReportUnhandledFailure(const Failure& failure) = 0;
 
-  // Reports a failure that no guard caught, with its number and description,
-  // and ends the program with exit status 1. Does not return.
-  [[noreturn]] virtual void ReportUnhandledFailure(const Failure& failure) = 0;
+  // Ends the program at once with `exit_status`: open files are closed, the
+  // form and the automation objects are released. The Windows host ends the
+  // process; the simulated one records the end and returns.
+  virtual void EndProgram(int exit_status) = 0;
 };
 
 }  // namespace platform

@@ -9,7 +9,7 @@ LineReader::LineReader(Source source, size_t chunk_size)
   buffer_ = std::make_unique_for_overwrite<char[]>(capacity_);
 }
 
-bool LineReader::Fill() {
+Result<bool> LineReader::Fill() {
   if (source_done_) return false;
   if (begin_ > 0) {
     std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
@@ -23,29 +23,38 @@ bool LineReader::Fill() {
     buffer_ = std::move(larger);
     capacity_ *= 2;
   }
-  const size_t count = source_(buffer_.get() + end_, capacity_ - end_);
-  if (count == 0) {
+  Result<size_t> count = source_(buffer_.get() + end_, capacity_ - end_);
+  if (!count.ok()) return count.TakeFailure();
+  if (*count == 0) {
     source_done_ = true;
     return false;
   }
-  end_ += count;
+  end_ += *count;
   return true;
 }
 
-void LineReader::SkipPendingLineFeed() {
-  if (!line_feed_pending_) return;
-  if (begin_ == end_ && !Fill()) return;
+Status LineReader::SkipPendingLineFeed() {
+  if (!line_feed_pending_) return {};
+  if (begin_ == end_) {
+    Result<bool> filled = Fill();
+    if (!filled.ok()) return filled.TakeFailure();
+    if (!*filled) return {};
+  }
   line_feed_pending_ = false;
   if (buffer_[begin_] == '\n') ++begin_;
+  return {};
 }
 
-bool LineReader::AtEndOfStream() {
-  SkipPendingLineFeed();
-  return begin_ == end_ && !Fill();
+Result<bool> LineReader::AtEndOfStream() {
+  if (Status skipped = SkipPendingLineFeed(); !skipped.ok()) return skipped.TakeFailure();
+  if (begin_ != end_) return false;
+  Result<bool> filled = Fill();
+  if (!filled.ok()) return filled.TakeFailure();
+  return !*filled;
 }
 
-std::string_view LineReader::ReadLineAcrossFills() {
-  SkipPendingLineFeed();
+Result<std::string_view> LineReader::ReadLineAcrossFills() {
+  if (Status skipped = SkipPendingLineFeed(); !skipped.ok()) return skipped.TakeFailure();
   size_t searched = begin_;
   for (;;) {
     const void* found = std::memchr(buffer_.get() + searched, '\r', end_ - searched);
@@ -57,7 +66,9 @@ std::string_view LineReader::ReadLineAcrossFills() {
       return line;
     }
     const size_t scanned = end_ - begin_;
-    if (!Fill()) {
+    Result<bool> filled = Fill();
+    if (!filled.ok()) return filled.TakeFailure();
+    if (!*filled) {
       const std::string_view line(buffer_.get() + begin_, end_ - begin_);
       begin_ = end_;
       return line;

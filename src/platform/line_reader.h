@@ -7,6 +7,8 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // Splits a byte stream into lines the way every host reads text: a line ends
@@ -16,20 +18,20 @@ namespace platform {
 class LineReader {
  public:
   // Fills up to `size` bytes at `buffer` and gives how many; 0 at the end.
-  // Raises Failure when the stream cannot be read.
-  using Source = std::function<size_t(char* buffer, size_t size)>;
+  // A failure when the stream cannot be read.
+  using Source = std::function<Result<size_t>(char* buffer, size_t size)>;
 
   explicit LineReader(Source source, size_t chunk_size = 64 * 1024);
 
-  // True when no byte is left.
-  bool AtEnd() {
+  // True when no byte is left; a failure of the source passes up.
+  Result<bool> AtEnd() {
     if (SkipBufferedLineFeed()) return false;
     return AtEndOfStream();
   }
 
   // The next line, without its terminator, valid until the next call. At
-  // the end, the empty text.
-  std::string_view ReadLine() {
+  // the end, the empty text. A failure of the source passes up.
+  Result<std::string_view> ReadLine() {
     // Most lines end inside the buffer: found here without a call.
     if (SkipBufferedLineFeed()) {
       const char* begin = buffer_.get() + begin_;
@@ -37,7 +39,7 @@ class LineReader {
         const size_t length = static_cast<size_t>(static_cast<const char*>(found) - begin);
         begin_ += length + 1;
         line_feed_pending_ = true;
-        return {begin, length};
+        return std::string_view(begin, length);
       }
     }
     return ReadLineAcrossFills();
@@ -54,12 +56,12 @@ class LineReader {
     }
     return true;
   }
-  bool AtEndOfStream();
-  std::string_view ReadLineAcrossFills();
+  Result<bool> AtEndOfStream();
+  Result<std::string_view> ReadLineAcrossFills();
   // Reads more bytes after those kept; false at the end of the stream.
-  bool Fill();
+  Result<bool> Fill();
   // Drops a line feed that follows the last carriage return, once it is known.
-  void SkipPendingLineFeed();
+  Status SkipPendingLineFeed();
 
   Source source_;
   // Left uninitialised: only bytes the source filled are ever looked at.

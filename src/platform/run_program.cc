@@ -1,20 +1,15 @@
 #include "platform/run_program.h"
 
-#include <cstdlib>
-#include <new>
-
 namespace platform {
 
-void RunProgram(Host& host, void (*entry)(Host&)) {
-  try {
-    entry(host);
-  } catch (const Failure& failure) {
-    host.ReportUnhandledFailure(failure);
-  } catch (const std::bad_alloc&) {
-    host.ReportUnhandledFailure(Failure(error::kNotEnoughMemory, "out of memory"));
+int FinishProgram(Host& host, const Status& outcome) {
+  int exit_status = 0;
+  if (!outcome.ok()) {
+    host.ReportUnhandledFailure(outcome.failure());
+    exit_status = 1;
   }
-  host.EndProgram();
-  std::abort();  // not reached: EndProgram does not return
+  host.EndProgram(exit_status);
+  return exit_status;
 }
 
 }  // namespace platform

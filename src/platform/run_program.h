@@ -5,10 +5,11 @@
 
 namespace platform {
 
-// Runs `entry` the way the host runtime runs a program: a Failure that no
-// guard inside caught goes to the host's unhandled-failure report; an entry
-// that returns ends the program. Does not return.
-[[noreturn]] void RunProgram(Host& host, void (*entry)(Host&));
+// What the host runtime does once a program's entry has given back
+// `outcome`: a failure that no guard inside handled goes to the host's
+// report, and the program ends, with exit status 1 after a report, else 0.
+// Gives that status; the Windows host ends the process instead.
+int FinishProgram(Host& host, const Status& outcome);
 
 }  // namespace platform
 

@@ -10,7 +10,7 @@ namespace checker {
 // Names the host's Windows family: "win98", "winme", "winnt", "win2k",
 // "winxp", "winvista", or "default" for anything else. Writes the build,
 // major, minor and platform numbers to Label2 to Label5 of the status form
-// on the way. Never raises: any failure gives "default".
+// on the way. Never fails: any failure gives "default".
 std::string GetHostOsLabel(platform::Host& host);
 
 }  // namespace checker

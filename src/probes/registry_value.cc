@@ -8,17 +8,19 @@ namespace {
 
 std::int32_t last_registry_status = 0;
 
+constexpr std::uint32_t kLargestText = 1024 * 1024;
+
 // The text of a REG_SZ value: up to its first NUL, and never past what the
 // read returned, even when the value shrank after the size was probed.
-std::string TextUpToNul(const std::string& buffer, std::uint32_t size_read) {
+platform::Result<std::string> TextUpToNul(const std::string& buffer, std::uint32_t size_read) {
   const size_t end = std::min<size_t>(buffer.size(), size_read);
   const size_t nul = buffer.find('\0');
   if (nul == std::string::npos || nul >= end) return buffer.substr(0, end);
   // The position of the NUL is held as a 16-bit count, as it always has been:
   // a longer text is an overflow, which the caller's guard handles.
   if (nul + 1 > static_cast<size_t>(std::numeric_limits<std::int16_t>::max())) {
-    throw platform::Failure(platform::error::kArithmeticOverflow,
-                            "overflow: registry text longer than 32,767 characters");
+    return platform::Failure(platform::error::kArithmeticOverflow,
+                             "overflow: registry text longer than 32,767 characters");
   }
   return buffer.substr(0, nul);
 }
@@ -32,13 +34,13 @@ bool RegistryValue::IsEmptyText() const {
 
 std::string RegistryValue::Text() const {
   if (const auto* number = std::get_if<std::int32_t>(&value_)) return std::to_string(*number);
-  return std::get<std::string>(value_);
+  return *std::get_if<std::string>(&value_);
 }
 
 std::int32_t LastRegistryStatus() { return last_registry_status; }
 
-RegistryValue ReadRegistryValue(platform::Host& host, platform::RegistryKey root,
-                                std::string key_path, std::string value_name) {
+platform::Result<RegistryValue> ReadRegistryValue(platform::Host& host, platform::RegistryKey root,
+                                                  std::string key_path, std::string value_name) {
   RegistryValue result;
   platform::RegistryKey key = 0;
   std::uint32_t type = platform::kRegNone;
@@ -49,12 +51,23 @@ RegistryValue ReadRegistryValue(platform::Host& host, platform::RegistryKey root
     // A missing value leaves the type at 0; the status itself is not needed.
     last_registry_status = host.QueryRegistryValue(key, value_name, &type, nullptr, &size);
     if (type == platform::kRegSz) {
+      // The one allocation that follows the registry. Only an administrator
+      // writes this value, and Windows keeps a value to 1 MB in its
+      // standard registry format; anything longer is no version, whatever
+      // it holds, and is not read.
+      if (size > kLargestText) {
+        return platform::Failure(platform::error::kArithmeticOverflow,
+                                 "overflow: registry text of " + std::to_string(size) + " bytes");
+      }
       std::string buffer(size, ' ');
       std::uint32_t scratch_type = 0;
       last_registry_status = host.QueryRegistryValue(
           key, value_name, &scratch_type, reinterpret_cast<std::uint8_t*>(buffer.data()), &size);
       if (last_registry_status == platform::kRegistrySuccess) {
-        result = RegistryValue(TextUpToNul(buffer, size));
+        platform::Result<std::string> text = TextUpToNul(buffer, size);
+        // The key stays open: a failure here is the caller's to handle.
+        if (!text.ok()) return text.TakeFailure();
+        result = RegistryValue(*std::move(text));
       }
     } else if (type == platform::kRegDword) {
       std::uint32_t number = 0;

@@ -30,11 +30,12 @@ class RegistryValue {
 
 // Reads the value `value_name` under `root`\`key_path`: REG_SZ as text up to
 // its first NUL, REG_DWORD as a number, anything else (a missing key or
-// value, another type, a registry error) as the empty text. Raises Failure
+// value, another type, a registry error) as the empty text. A failure
 // (error::kArithmeticOverflow) for a text whose first NUL lies beyond
-// character 32,767.
-RegistryValue ReadRegistryValue(platform::Host& host, platform::RegistryKey root,
-                                std::string key_path, std::string value_name);
+// character 32,767, or a text of more than 1 MiB (the most a value holds
+// in the standard registry format).
+platform::Result<RegistryValue> ReadRegistryValue(platform::Host& host, platform::RegistryKey root,
+                                                  std::string key_path, std::string value_name);
 
 // The status code of the last registry call made by ReadRegistryValue.
 std::int32_t LastRegistryStatus();

@@ -13,8 +13,9 @@ namespace status {
 extern const platform::FormLayout frmMain;
 
 // Writes `text` into the label `control` ("Label1" to "Label6") of frmMain.
-// Raises Failure when the form cannot be created or written.
-void SetLabel(platform::Host& host, const std::string& control, const std::string& text);
+// A failure when the form cannot be created or written.
+platform::Status SetLabel(platform::Host& host, const std::string& control,
+                          const std::string& text);
 
 }  // namespace status
 

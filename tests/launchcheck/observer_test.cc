@@ -38,7 +38,7 @@ class Recorder : public Observer {
 
 Events Observe(SimulatedHost& host) {
   Recorder recorder;
-  host.RunClosure([&recorder](platform::Host& h) { Main(h, &recorder); });
+  host.RunClosure([&recorder](platform::Host& h) { return Main(h, &recorder); });
   return recorder.events;
 }
 

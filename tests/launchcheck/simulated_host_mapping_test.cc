@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "failure_matchers.h"
 #include "launcher/launch_selection.h"
+#include "platform/line_reader.h"
 #include "platform/simulated/simulated_host.h"
 #include "temp_directory.h"
 
@@ -13,9 +15,12 @@ namespace {
 using launchcheck::testing::TempDirectory;
 
 std::vector<std::string> ReadAll(Host& host, const std::string& path) {
-  auto input = host.OpenTextInput(path);
+  Result<std::unique_ptr<TextInput>> input = host.OpenTextInput(path);
+  EXPECT_THAT(input, Succeeds());
+  if (!input.ok()) return {};
+  LineReader reader([&input](char* buffer, size_t size) { return (*input)->Read(buffer, size); });
   std::vector<std::string> lines;
-  while (!input->AtEnd()) lines.emplace_back(input->ReadLine());
+  while (!*reader.AtEnd()) lines.emplace_back(*reader.ReadLine());
   return lines;
 }
 
@@ -75,6 +80,7 @@ TEST(MapDirectoryTest, ReadsLinesAsTheHostDoesAndClosesTheFile) {
   host.MapDirectory("C:\\Disc", disc.path());
   {
     auto input = host.OpenTextInput("C:\\Disc\\Launch.ini");
+    ASSERT_THAT(input, Succeeds());
     EXPECT_EQ(host.open_files(), 1);
   }
   EXPECT_EQ(host.open_files(), 0);
@@ -101,8 +107,8 @@ TEST(MapDirectoryTest, DirectoriesAndMissingFilesFailToOpen) {
   disc.Write("apps/a.exe", "");
   SimulatedHost host;
   host.MapDirectory("C:\\Disc", disc.path());
-  EXPECT_THROW(host.OpenTextInput("C:\\Disc\\apps"), Failure);
-  EXPECT_THROW(host.OpenTextInput("C:\\Disc\\launch.ini"), Failure);
+  EXPECT_THAT(host.OpenTextInput("C:\\Disc\\apps"), FailsWith(error::kFileNotFound));
+  EXPECT_THAT(host.OpenTextInput("C:\\Disc\\launch.ini"), FailsWith(error::kFileNotFound));
   EXPECT_EQ(host.open_files(), 0);
 }
 
@@ -114,8 +120,9 @@ TEST(MapDirectoryTest, AddedFilesTakePrecedenceAndProgramsStartOnlyWhenTheyExist
   host.MapDirectory("C:\\Disc", disc.path());
   host.AddFile("C:\\Disc\\launch.ini", "added");
   EXPECT_EQ(ReadAll(host, "C:\\Disc\\launch.ini"), std::vector<std::string>{"added"});
-  host.StartProgram("C:\\Disc\\START.exe", "\"C:\\Disc\\START.exe\"", "");
-  EXPECT_THROW(host.StartProgram("C:\\Disc\\gone.exe", "\"C:\\Disc\\gone.exe\"", ""), Failure);
+  EXPECT_THAT(host.StartProgram("C:\\Disc\\START.exe", "\"C:\\Disc\\START.exe\"", ""), Succeeds());
+  EXPECT_THAT(host.StartProgram("C:\\Disc\\gone.exe", "\"C:\\Disc\\gone.exe\"", ""),
+              FailsWith(error::kFileNotFound));
   EXPECT_EQ(host.started().size(), 1u);
 }
 
@@ -152,13 +159,15 @@ TEST(UseProbesOfTest, RegistryVersionAutomationAndCodePageComeFromTheOtherHost) 
   EXPECT_EQ(host.CloseRegistryKey(key), kRegistrySuccess);
   EXPECT_EQ(real.open_registry_keys(), 0);
 
-  EXPECT_EQ(host.CreateAutomationObject("word.application").GetTextProperty("version"), "12.0");
+  Result<AutomationObject*> word = host.CreateAutomationObject("word.application");
+  ASSERT_THAT(word, Succeeds());
+  EXPECT_THAT((*word)->GetTextProperty("version"), Holds("12.0"));
   EXPECT_EQ(real.automation_objects().size(), 1u);
 
   // Files and starts stay with the simulated host.
   EXPECT_FALSE(host.FileExists("C:\\real.ini"));
   host.AddFile("C:\\go.exe", "");
-  host.StartProgram("C:\\go.exe", "\"C:\\go.exe\"", "");
+  EXPECT_THAT(host.StartProgram("C:\\go.exe", "\"C:\\go.exe\"", ""), Succeeds());
   EXPECT_TRUE(real.started().empty());
   EXPECT_EQ(host.started().size(), 1u);
 }

@@ -15,13 +15,17 @@ TEST(LazyComTest, LibrariesLoadWithTheFirstObjectOnly) {
   ASSERT_EQ(GetModuleHandleA("ole32.dll"), nullptr) << "loaded before the test";
   ASSERT_EQ(GetModuleHandleA("oleaut32.dll"), nullptr) << "loaded before the test";
   auto host = platform::NewWin32Host();
-  checker::ReadRegistryValue(*host, platform::kHkeyLocalMachine, "Software\\Missing\\", "x");
-  host->SetCaption(status::frmMain, "Label1", "");
+  EXPECT_TRUE(
+      checker::ReadRegistryValue(*host, platform::kHkeyLocalMachine, "Software\\Missing\\", "x")
+          .ok());
+  EXPECT_TRUE(host->SetCaption(status::frmMain, "Label1", "").ok());
   host->FileExists("C:\\launch.ini");
   EXPECT_EQ(GetModuleHandleA("ole32.dll"), nullptr);
   EXPECT_EQ(GetModuleHandleA("oleaut32.dll"), nullptr);
 
-  EXPECT_THROW(host->CreateAutomationObject("LauncherTest.NoSuchClass"), platform::Failure);
+  const auto object = host->CreateAutomationObject("LauncherTest.NoSuchClass");
+  ASSERT_FALSE(object.ok());
+  EXPECT_EQ(object.failure().number(), platform::error::kClassNotFound);
   EXPECT_NE(GetModuleHandleA("ole32.dll"), nullptr);
   EXPECT_NE(GetModuleHandleA("oleaut32.dll"), nullptr);
 

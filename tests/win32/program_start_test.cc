@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "failure_matchers.h"
 #include "launcher/command_line.h"
 #include "platform/simulated/simulated_host.h"
 #include "platform/win32/own_directory.h"
@@ -17,6 +18,9 @@
 #include "test_support.h"
 
 namespace {
+
+using platform::FailsWith;
+using platform::Succeeds;
 
 struct Record {
   std::string program;
@@ -68,7 +72,7 @@ class ProgramStartTest : public testing::Test {
 TEST_F(ProgramStartTest, StartsProgramWithItsCommandLine) {
   const std::string probe = AddProbe("apps\\setup.exe");
   const std::string command_line = "\"" + probe + "\" /q  two";
-  host_->StartProgram(probe, command_line, " /q  two");
+  ASSERT_THAT(host_->StartProgram(probe, command_line, " /q  two"), Succeeds());
   const std::vector<Record> records = WaitForRecords();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].program, probe);
@@ -77,16 +81,14 @@ TEST_F(ProgramStartTest, StartsProgramWithItsCommandLine) {
 
 TEST_F(ProgramStartTest, MissingOrEmptyProgramFails) {
   const std::string missing = directory_.path() + "\\missing.exe";
-  try {
-    host_->StartProgram(missing, "\"" + missing + "\" /q", " /q");
-    FAIL() << "started a missing program";
-  } catch (const platform::Failure& failure) {
-    EXPECT_EQ(failure.number(), ERROR_FILE_NOT_FOUND);
-    EXPECT_EQ(failure.description().rfind("cannot start \"" + missing + "\" /q: ", 0), 0u)
-        << failure.description();
-  }
-  EXPECT_THROW(host_->StartProgram("", "", ""), platform::Failure);
-  EXPECT_THROW(host_->StartProgram(directory_.path(), directory_.path(), ""), platform::Failure);
+  const platform::Status started = host_->StartProgram(missing, "\"" + missing + "\" /q", " /q");
+  ASSERT_THAT(started, FailsWith(ERROR_FILE_NOT_FOUND));
+  EXPECT_THAT(started.failure().description(),
+              testing::StartsWith("cannot start \"" + missing + "\" /q: "));
+  EXPECT_THAT(host_->StartProgram("", "", ""), FailsWith(ERROR_PATH_NOT_FOUND));
+  // A directory: Windows refuses it as access denied, Wine as an invalid handle.
+  EXPECT_THAT(host_->StartProgram(directory_.path(), directory_.path(), ""),
+              FailsWith(testing::AnyOf(ERROR_ACCESS_DENIED, ERROR_INVALID_HANDLE)));
 }
 
 // CreateProcessA starts a program path of up to 259 characters and a
@@ -110,19 +112,10 @@ TEST_F(ProgramStartTest, RefusesWhereTheSimulatedHostRefuses) {
     const std::string command_line = quoted + arguments;
     platform::SimulatedHost simulated;
     simulated.AddFile(program, "");
-    bool refused = false;
-    try {
-      simulated.StartProgram(program, command_line, arguments);
-    } catch (const platform::Failure&) {
-      refused = true;
-    }
-    try {
-      host_->StartProgram(program, command_line, arguments);
-      ++started;
-      EXPECT_FALSE(refused) << program.size() << " " << command_line.size();
-    } catch (const platform::Failure&) {
-      EXPECT_TRUE(refused) << program.size() << " " << command_line.size();
-    }
+    const bool refused = !simulated.StartProgram(program, command_line, arguments).ok();
+    const bool real_started = host_->StartProgram(program, command_line, arguments).ok();
+    EXPECT_NE(real_started, refused) << program.size() << " " << command_line.size();
+    if (real_started) ++started;
   }
   EXPECT_EQ(started, 2);
   for (int i = 0; i < 600 && static_cast<int>(WaitForRecords().size()) < started; ++i) Sleep(50);
@@ -155,7 +148,8 @@ TEST_F(ProgramStartTest, LaunchValueStartsOnlyWhatItNames) {
     SetEnvironmentVariableA("LAUNCHER_TEST_PROBE_DIR", records.path().c_str());
     for (const std::string& probe : test.probes) AddProbe(probe);
 
-    checker::StartLaunchValue(*host_, directory_.path() + "\\", test.launch_value);
+    ASSERT_THAT(checker::StartLaunchValue(*host_, directory_.path() + "\\", test.launch_value),
+                Succeeds());
 
     const std::vector<Record> started_records = WaitForRecords(records, ".");
     ASSERT_EQ(started_records.size(), 1u);
@@ -173,9 +167,10 @@ TEST_F(ProgramStartTest, LaunchValueStartsOnlyWhatItNames) {
 
 TEST_F(ProgramStartTest, LaunchValueNamingNothingFails) {
   AddProbe("..\\Disc.exe");
-  EXPECT_THROW(checker::StartLaunchValue(*host_, directory_.path() + "\\", "missing.exe /q"),
-               platform::Failure);
-  EXPECT_THROW(checker::StartLaunchValue(*host_, directory_.path() + "\\", ""), platform::Failure);
+  EXPECT_THAT(checker::StartLaunchValue(*host_, directory_.path() + "\\", "missing.exe /q"),
+              FailsWith(platform::error::kFileNotFound));
+  EXPECT_THAT(checker::StartLaunchValue(*host_, directory_.path() + "\\", ""),
+              FailsWith(platform::error::kFileNotFound));
   Sleep(200);
   EXPECT_TRUE(directory_.Files("records").empty());
 }
@@ -244,11 +239,15 @@ TEST_F(ProgramStartTest, ProgramNeedingElevationStartsThroughTheShell) {
     calls.create_process = &RefusingCreateProcess;
     if (c.recorded) calls.shell_execute = &RecordingShellExecute;
     auto host = platform::NewWin32Host(calls);
-    try {
-      checker::StartLaunchValue(*host, directory_.path() + "\\", c.launch_value);
-      EXPECT_EQ(c.failure, 0u);
-    } catch (const platform::Failure& failure) {
-      EXPECT_EQ(static_cast<DWORD>(failure.number()), c.failure);
+    const platform::Status outcome =
+        checker::StartLaunchValue(*host, directory_.path() + "\\", c.launch_value);
+    if (c.failure == 0) {
+      EXPECT_THAT(outcome, Succeeds());
+    } else {
+      EXPECT_THAT(outcome, FailsWith(static_cast<std::int32_t>(c.failure)));
+    }
+    if (c.failure != 0 && !outcome.ok()) {
+      const platform::Failure& failure = outcome.failure();
       const std::string start = "cannot start " + quoted + c.arguments + ": ";
       EXPECT_EQ(failure.description().rfind(start, 0), 0u) << failure.description();
       if (c.shell_error != 0) {
@@ -286,7 +285,7 @@ TEST_F(ProgramStartTest, ProgramNeedingElevationStartsThroughTheShell) {
 
 TEST(OwnDirectoryTest, IsTheProgramsDirectory) {
   auto host = platform::NewWin32Host();
-  EXPECT_EQ(host->OwnDirectory(), win32_test::ProgramDirectory());
+  EXPECT_THAT(host->OwnDirectory(), platform::Holds(win32_test::ProgramDirectory()));
 }
 
 TEST(OwnDirectoryTest, KeepsBackslashOnlyAtDriveRoot) {

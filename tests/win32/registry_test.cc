@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "failure_matchers.h"
 #include "platform/win32/win32_host.h"
 #include "probes/registry_value.h"
 #include "test_support.h"
@@ -13,6 +14,7 @@ namespace {
 
 using checker::ReadRegistryValue;
 using checker::RegistryValue;
+using platform::Holds;
 using platform::kHkeyLocalMachine;
 
 constexpr char kTestKey[] = "Software\\LauncherTests\\Win32HostRegistry";
@@ -55,22 +57,24 @@ TEST_F(RegistryTest, ReadsEachKindOfValue) {
   for (const ValueCase& value : cases) {
     SCOPED_TRACE(value.label);
     Set("Value", value.type, value.bytes);
-    EXPECT_EQ(ReadRegistryValue(*host_, kHkeyLocalMachine, kTestKey, "Value"), value.expected);
+    EXPECT_THAT(ReadRegistryValue(*host_, kHkeyLocalMachine, kTestKey, "Value"),
+                Holds(value.expected));
   }
 }
 
 TEST_F(RegistryTest, MissingValueOrKeyGivesEmptyText) {
   Set("Other", REG_SZ, std::string("1\0", 2));
-  EXPECT_EQ(ReadRegistryValue(*host_, kHkeyLocalMachine, kTestKey, "Value"), RegistryValue(""));
-  EXPECT_EQ(
+  EXPECT_THAT(ReadRegistryValue(*host_, kHkeyLocalMachine, kTestKey, "Value"),
+              Holds(RegistryValue("")));
+  EXPECT_THAT(
       ReadRegistryValue(*host_, kHkeyLocalMachine, std::string(kTestKey) + "\\Missing", "Other"),
-      RegistryValue(""));
+      Holds(RegistryValue("")));
 }
 
 TEST_F(RegistryTest, KeyPathWithTrailingBackslashOpens) {
   Set("Value", REG_DWORD, Dword(16));
-  EXPECT_EQ(ReadRegistryValue(*host_, kHkeyLocalMachine, std::string(kTestKey) + "\\", "Value"),
-            RegistryValue(std::int32_t{16}));
+  EXPECT_THAT(ReadRegistryValue(*host_, kHkeyLocalMachine, std::string(kTestKey) + "\\", "Value"),
+              Holds(RegistryValue(std::int32_t{16})));
 }
 
 TEST_F(RegistryTest, MissingKeyLeavesHandleAtZero) {
@@ -120,8 +124,8 @@ TEST_F(RegistryTest, KeyOpenedBelowAnOpenKey) {
   Set("Value", REG_DWORD, Dword(9));
   platform::RegistryKey software = 0;
   ASSERT_EQ(host_->OpenRegistryKey(kHkeyLocalMachine, "Software", &software), ERROR_SUCCESS);
-  EXPECT_EQ(ReadRegistryValue(*host_, software, "LauncherTests\\Win32HostRegistry", "Value"),
-            RegistryValue(std::int32_t{9}));
+  EXPECT_THAT(ReadRegistryValue(*host_, software, "LauncherTests\\Win32HostRegistry", "Value"),
+              Holds(RegistryValue(std::int32_t{9})));
   host_->CloseRegistryKey(software);
 }
 

@@ -4,12 +4,15 @@
 
 #include <string>
 
+#include "failure_matchers.h"
 #include "platform/win32/status_window.h"
 #include "platform/win32/win32_host.h"
 #include "status/frm_main.h"
 
 namespace {
 
+using platform::FailsWith;
+using platform::Succeeds;
 using status::frmMain;
 
 HWND FindForm() { return FindWindowA(platform::kStatusWindowClass, "Checking System "); }
@@ -36,13 +39,13 @@ class StatusFormTest : public testing::Test {
 
 TEST_F(StatusFormTest, FirstCaptionCreatesHiddenForm) {
   ASSERT_EQ(FindForm(), nullptr);
-  host_->SetCaption(frmMain, "Label1", "11");
+  ASSERT_THAT(host_->SetCaption(frmMain, "Label1", "11"), Succeeds());
   HWND form = FindForm();
   ASSERT_NE(form, nullptr);
   EXPECT_FALSE(IsWindowVisible(form));
   EXPECT_EQ(GetWindowLongA(form, GWL_STYLE) & WS_VISIBLE, 0);
 
-  host_->SetCaption(frmMain, "Label6", "winxp");
+  ASSERT_THAT(host_->SetCaption(frmMain, "Label6", "winxp"), Succeeds());
   EXPECT_EQ(FindForm(), form);
   EXPECT_EQ(FindWindowExA(nullptr, form, platform::kStatusWindowClass, nullptr), nullptr)
       << "a second form";
@@ -53,8 +56,8 @@ TEST_F(StatusFormTest, FirstCaptionCreatesHiddenForm) {
 }
 
 TEST_F(StatusFormTest, ControlsHoldCaptionsAtTheirPlaces) {
-  host_->SetCaption(frmMain, "Label1", "11");
-  host_->SetCaption(frmMain, "Label5", "2");
+  ASSERT_THAT(host_->SetCaption(frmMain, "Label1", "11"), Succeeds());
+  ASSERT_THAT(host_->SetCaption(frmMain, "Label5", "2"), Succeeds());
   HWND form = FindForm();
   ASSERT_NE(form, nullptr);
 
@@ -68,9 +71,8 @@ TEST_F(StatusFormTest, ControlsHoldCaptionsAtTheirPlaces) {
     SCOPED_TRACE(layout.name);
     HWND control = GetDlgItem(form, platform::StatusControlId(i));
     ASSERT_NE(control, nullptr);
-    const std::string expected = layout.name == "Label1"   ? "11"
-                                 : layout.name == "Label5" ? "2"
-                                                           : layout.caption;
+    const std::string_view name = layout.name;
+    const std::string expected = name == "Label1" ? "11" : name == "Label5" ? "2" : layout.caption;
     EXPECT_EQ(TextOf(control), expected);
 
     char class_name[32] = {};
@@ -89,11 +91,11 @@ TEST_F(StatusFormTest, ControlsHoldCaptionsAtTheirPlaces) {
 }
 
 TEST_F(StatusFormTest, TitleLabelHasItsFont) {
-  host_->SetCaption(frmMain, "Label1", "");
+  ASSERT_THAT(host_->SetCaption(frmMain, "Label1", ""), Succeeds());
   HWND form = FindForm();
   ASSERT_NE(form, nullptr);
   HWND title = GetDlgItem(form, platform::StatusControlId(0));
-  ASSERT_EQ(frmMain.controls[0].name, "Label7");
+  ASSERT_STREQ(frmMain.controls[0].name, "Label7");
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(title, WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
   LOGFONTA description = {};
@@ -112,7 +114,7 @@ TEST_F(StatusFormTest, FormCarriesTheProgramIcon) {
   if (FindResourceA(nullptr, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(14)) == nullptr) {
     GTEST_SKIP() << "this program has no icon resource";
   }
-  host_->SetCaption(frmMain, "Label1", "");
+  ASSERT_THAT(host_->SetCaption(frmMain, "Label1", ""), Succeeds());
   HWND form = FindForm();
   ASSERT_NE(form, nullptr);
   EXPECT_NE(SendMessageA(form, WM_GETICON, ICON_BIG, 0), 0);
@@ -120,15 +122,15 @@ TEST_F(StatusFormTest, FormCarriesTheProgramIcon) {
 }
 
 TEST_F(StatusFormTest, UnknownControlFails) {
-  EXPECT_THROW(host_->SetCaption(frmMain, "Label8", "x"), platform::Failure);
+  EXPECT_THAT(host_->SetCaption(frmMain, "Label8", "x"), FailsWith(platform::error::kGeneric));
   EXPECT_EQ(FindForm(), nullptr) << "a failed first write left a form";
-  host_->SetCaption(frmMain, "Label2", "2600");
-  EXPECT_THROW(host_->SetCaption(frmMain, "label2", "x"), platform::Failure);
+  ASSERT_THAT(host_->SetCaption(frmMain, "Label2", "2600"), Succeeds());
+  EXPECT_THAT(host_->SetCaption(frmMain, "label2", "x"), FailsWith(platform::error::kGeneric));
   EXPECT_EQ(TextOf(GetDlgItem(FindForm(), platform::StatusControlId(2))), "2600");
 }
 
 TEST_F(StatusFormTest, CommandButtonDoesNothing) {
-  host_->SetCaption(frmMain, "Label1", "11");
+  ASSERT_THAT(host_->SetCaption(frmMain, "Label1", "11"), Succeeds());
   HWND form = FindForm();
   ASSERT_NE(form, nullptr);
   HWND button = GetDlgItem(form, platform::StatusControlId(7));

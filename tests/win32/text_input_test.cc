@@ -5,14 +5,24 @@
 #include <string>
 #include <vector>
 
+#include "failure_matchers.h"
+#include "platform/line_reader.h"
 #include "platform/win32/win32_host.h"
 #include "test_support.h"
 
 namespace {
 
-std::vector<std::string> ReadAll(platform::TextInput& input) {
+using platform::FailsWith;
+using platform::Succeeds;
+
+// The lines of what `input` reads, split as launch.ini is.
+std::vector<std::string> ReadAll(platform::Result<std::unique_ptr<platform::TextInput>>& input) {
+  EXPECT_THAT(input, Succeeds());
+  if (!input.ok()) return {};
+  platform::LineReader reader(
+      [&input](char* buffer, size_t size) { return (*input)->Read(buffer, size); });
   std::vector<std::string> lines;
-  while (!input.AtEnd()) lines.emplace_back(input.ReadLine());
+  while (!*reader.AtEnd()) lines.emplace_back(*reader.ReadLine());
   return lines;
 }
 
@@ -47,30 +57,22 @@ TEST_F(TextInputTest, SplitsLinesAtCarriageReturns) {
     SCOPED_TRACE(test.label);
     const std::string path = directory_.WriteFile("launch.ini", test.bytes);
     auto input = host_->OpenTextInput(path);
-    EXPECT_EQ(ReadAll(*input), test.lines);
+    EXPECT_EQ(ReadAll(input), test.lines);
   }
 }
 
 TEST_F(TextInputTest, MissingFileFailsWithItsPath) {
   const std::string path = directory_.path() + "\\missing.ini";
-  try {
-    host_->OpenTextInput(path);
-    FAIL() << "opened a missing file";
-  } catch (const platform::Failure& failure) {
-    EXPECT_EQ(failure.number(), ERROR_FILE_NOT_FOUND);
-    EXPECT_NE(failure.description().find(path), std::string::npos) << failure.description();
-  }
+  const auto input = host_->OpenTextInput(path);
+  ASSERT_THAT(input, FailsWith(ERROR_FILE_NOT_FOUND));
+  EXPECT_THAT(input.failure().description(), testing::HasSubstr(path));
 }
 
 TEST_F(TextInputTest, DirectoryFailsWithItsPath) {
   const std::string path = directory_.MakeDirectory("launch.ini");
-  try {
-    host_->OpenTextInput(path);
-    FAIL() << "opened a directory";
-  } catch (const platform::Failure& failure) {
-    EXPECT_NE(failure.number(), 0);
-    EXPECT_NE(failure.description().find(path), std::string::npos) << failure.description();
-  }
+  const auto input = host_->OpenTextInput(path);
+  ASSERT_THAT(input, FailsWith(ERROR_ACCESS_DENIED));
+  EXPECT_THAT(input.failure().description(), testing::HasSubstr(path));
 }
 
 TEST_F(TextInputTest, ReadsAFileAnotherProgramHasOpenForWriting) {
@@ -79,7 +81,7 @@ TEST_F(TextInputTest, ReadsAFileAnotherProgramHasOpenForWriting) {
                               nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   auto input = host_->OpenTextInput(path);
-  EXPECT_EQ(ReadAll(*input), std::vector<std::string>{"a"});
+  EXPECT_EQ(ReadAll(input), std::vector<std::string>{"a"});
   CloseHandle(writer);
 }
 
@@ -92,8 +94,9 @@ TEST_F(TextInputTest, FileStaysOpenUntilTheInputGoes) {
     return true;
   };
   auto input = host_->OpenTextInput(path);
+  ASSERT_THAT(input, Succeeds());
   EXPECT_FALSE(exclusive()) << "the file was not open";
-  input.reset();
+  input->reset();
   EXPECT_TRUE(exclusive()) << "the file was not closed";
 }
 
@@ -110,9 +113,8 @@ TEST_F(TextInputTest, LowerCaseKeepsLength) {
   EXPECT_EQ(host_->LowerCase("WinXP LaunchFiles"), "winxp launchfiles");
   EXPECT_EQ(host_->LowerCase(std::string("A\0B", 3)), std::string("a\0b", 3));
   EXPECT_EQ(host_->LowerCase(""), "");
-  if (GetACP() == 1252) {
-    EXPECT_EQ(host_->LowerCase("\xc9T\xc9"), "\xe9t\xe9");
-  }
+  ASSERT_EQ(GetACP(), 1252u) << "needs Wine in code page 1252 (a locale such as C.UTF-8)";
+  EXPECT_EQ(host_->LowerCase("\xc9T\xc9"), "\xe9t\xe9");
 }
 
 }  // namespace

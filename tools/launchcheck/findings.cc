@@ -1,6 +1,7 @@
 #include "findings.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <set>
@@ -8,6 +9,7 @@
 
 #include "ini_syntax.h"
 #include "launcher/command_line.h"
+#include "platform/line_reader.h"
 #include "platform/simulated/start_limits.h"
 #include "simulated_run.h"
 
@@ -234,10 +236,11 @@ class Linter {
       Add(number, "blank-after-equals",
           "blank after \"=\": it is part of the value " + Quoted(value));
     }
-    try {
-      StartLimits(checker::ResolveCommand(host_, setting_.directory, value), number,
-                  is_default_entry);
-    } catch (const platform::Failure&) {
+    const platform::Result<checker::ResolvedCommand> command =
+        checker::ResolveCommand(host_, setting_.directory, value);
+    if (command.ok()) {
+      StartLimits(*command, number, is_default_entry);
+    } else {
       Add(number, "no-program",
           "no program: " + Quoted(value) + " names no file under " + setting_.shown_directory);
     }
@@ -246,11 +249,10 @@ class Linter {
   void Mention(const std::string& key) {
     if (!mentioned_.insert(key).second) return;
     bool is_number = false;
-    try {
-      const double number = host_.TextToNumber(key);
+    if (host_.CheckNumber(key).ok()) {
+      const double number = std::strtod(key.c_str(), nullptr);
       is_number = number >= -2147483648.0 && number <= 2147483647.0 &&
                   std::to_string(static_cast<std::int32_t>(number)) == key;
-    } catch (const platform::Failure&) {
     }
     result_.versions.push_back({key, is_number});
   }
@@ -266,6 +268,32 @@ class Linter {
   std::set<std::string> mentioned_;
   LintResult result_;
 };
+
+// Hands each line of `path` to `linter`, numbered as an editor numbers them.
+platform::Status LintLines(platform::Host& host, const std::string& path, Linter& linter) {
+  platform::Result<std::unique_ptr<platform::TextInput>> input = host.OpenTextInput(path);
+  if (!input.ok()) return input.TakeFailure();
+  platform::LineReader reader(
+      [&input](char* buffer, size_t size) { return (*input)->Read(buffer, size); });
+  int number = 1;
+  for (;;) {
+    platform::Result<bool> at_end = reader.AtEnd();
+    if (!at_end.ok()) return at_end.TakeFailure();
+    if (*at_end) return {};
+    platform::Result<std::string_view> read = reader.ReadLine();
+    if (!read.ok()) return read.TakeFailure();
+    const std::string line(*read);  // the view ends at the next call
+    int line_feeds = static_cast<int>(std::count(line.begin(), line.end(), '\n'));
+    // A line feed that ends the file starts no line of its own.
+    if (!line.empty() && line.back() == '\n') {
+      at_end = reader.AtEnd();
+      if (!at_end.ok()) return at_end.TakeFailure();
+      if (*at_end) --line_feeds;
+    }
+    linter.Line(line, number, number + line_feeds);
+    number += 1 + line_feeds;
+  }
+}
 
 }  // namespace
 
@@ -284,22 +312,12 @@ LintResult LintLaunchIni(platform::Host& host, const LintSetting& setting) {
              "with --fix"});
     return result;
   }
-  std::unique_ptr<platform::TextInput> input;
-  try {
-    input = host.OpenTextInput(setting.config_path);
-    int number = 1;
-    while (!input->AtEnd()) {
-      const std::string line(input->ReadLine());  // the view ends at the next call
-      int line_feeds = static_cast<int>(std::count(line.begin(), line.end(), '\n'));
-      // A line feed that ends the file starts no line of its own.
-      if (!line.empty() && line.back() == '\n' && input->AtEnd()) --line_feeds;
-      linter.Line(line, number, number + line_feeds);
-      number += 1 + line_feeds;
-    }
+  const platform::Status read = LintLines(host, setting.config_path, linter);
+  if (read.ok()) {
     linter.result().readable = true;
-  } catch (const platform::Failure& failure) {
+  } else {
     linter.result().findings.push_back(
-        {0, "unreadable", "cannot be read: " + DescribeFailure(failure)});
+        {0, "unreadable", "cannot be read: " + DescribeFailure(read.failure())});
   }
   return std::move(linter).Result();
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/failure.h"
 #include "platform/number_text.h"
 
 namespace launchcheck {
@@ -29,13 +28,7 @@ bool IsReadSection(const std::string& lower_name) {
 }
 
 bool IsLookedUpKey(const std::string& lower_key) {
-  if (lower_key == "default") return true;
-  try {
-    platform::ParseNumber(lower_key);
-    return true;
-  } catch (const platform::Failure&) {
-    return false;
-  }
+  return lower_key == "default" || platform::CheckNumberText(lower_key).ok();
 }
 
 }  // namespace launchcheck

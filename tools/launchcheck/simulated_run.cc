@@ -102,7 +102,7 @@ Outcome RunLauncher(platform::SimulatedHost& host) {
   StepRecorder recorder(outcome);
   const size_t started_before = host.started().size();
   outcome.exit_status =
-      host.RunClosure([&recorder](platform::Host& h) { checker::Main(h, &recorder); });
+      host.RunClosure([&recorder](platform::Host& h) { return checker::Main(h, &recorder); });
   // The launcher resolves a command just before it starts it.
   if (host.started().size() > started_before)
     outcome.command_line = recorder.resolved_command_line();

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 
-#include "platform/number_text.h"
 #include "simulated_run.h"
 
 namespace launchcheck {
@@ -31,7 +31,7 @@ std::vector<MentionedVersion> AllVersions(std::vector<MentionedVersion> versions
     if (!known) versions.push_back({key, true});
   }
   auto order = [](const MentionedVersion& v) {
-    return std::make_tuple(platform::ParseNumber(v.key), !v.is_number, v.key);
+    return std::make_tuple(std::strtod(v.key.c_str(), nullptr), !v.is_number, v.key);
   };
   std::stable_sort(
       versions.begin(), versions.end(),

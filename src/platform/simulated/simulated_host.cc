@@ -6,19 +6,12 @@
 #include <system_error>
 #include <utility>
 
-#include "platform/line_reader.h"
 #include "platform/number_text.h"
 #include "platform/run_program.h"
 #include "platform/simulated/start_limits.h"
 
 namespace platform {
 namespace {
-
-// Thrown to unwind a simulated program at its end; deliberately not a
-// Failure, so that no guard of the program can catch it.
-struct ProgramEnded {
-  int exit_status;
-};
 
 char Respelled(char c, bool lower, bool slashes) {
   if (lower && c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
@@ -45,23 +38,24 @@ class SimulatedHost::Object : public AutomationObject {
   Object(SimulatedHost& host, size_t record, AutomationClass behaviour)
       : host_(host), record_(record), behaviour_(std::move(behaviour)) {}
 
-  std::string GetTextProperty(const std::string& name) override {
+  Result<std::string> GetTextProperty(const std::string& name) override {
     if (host_.Lower(name) != "version") {
-      throw Failure(error::kGeneric, "object has no property \"" + name + "\"");
+      return Failure(error::kGeneric, "object has no property \"" + name + "\"");
     }
     host_.automation_records_[record_].version_reads++;
     if (!behaviour_.version) {
-      throw Failure(error::kGeneric, "reading property \"version\" failed");
+      return Failure(error::kGeneric, "reading property \"version\" failed");
     }
     return *behaviour_.version;
   }
 
-  void CallMethod(const std::string& name) override {
+  Status CallMethod(const std::string& name) override {
     if (host_.Lower(name) != "quit") {
-      throw Failure(error::kGeneric, "object has no method \"" + name + "\"");
+      return Failure(error::kGeneric, "object has no method \"" + name + "\"");
     }
     host_.automation_records_[record_].quit_calls++;
-    if (behaviour_.quit_fails) throw Failure(error::kGeneric, "calling method \"quit\" failed");
+    if (behaviour_.quit_fails) return Failure(error::kGeneric, "calling method \"quit\" failed");
+    return {};
   }
 
  private:
@@ -72,56 +66,41 @@ class SimulatedHost::Object : public AutomationObject {
 
 class SimulatedHost::Input : public TextInput {
  public:
-  Input(int& open_files, const File& file)
-      : open_files_(open_files),
-        file_(file),
-        reader_([this](char* buffer, size_t size) { return Read(buffer, size); }) {
-    ++open_files_;
-  }
+  Input(int& open_files, const File& file) : open_files_(open_files), file_(file) { ++open_files_; }
   ~Input() override { --open_files_; }
 
-  bool AtEnd() override { return reader_.AtEnd(); }
-  std::string_view ReadLine() override { return reader_.ReadLine(); }
-
- private:
-  size_t Read(char* buffer, size_t size) {
-    if (file_.read_fails) throw Failure(error::kGeneric, "the file cannot be read");
+  Result<size_t> Read(char* buffer, size_t size) override {
+    if (file_.read_fails) return Failure(error::kGeneric, "the file cannot be read");
     const size_t count = std::min(size, file_.bytes.size() - position_);
     std::memcpy(buffer, file_.bytes.data() + position_, count);
     position_ += count;
     return count;
   }
 
+ private:
   int& open_files_;
   const File& file_;
   size_t position_ = 0;
-  LineReader reader_;
 };
 
 // A mapped native file, read in chunks as the lines are asked for.
 class SimulatedHost::NativeInput : public TextInput {
  public:
   NativeInput(int& open_files, std::ifstream stream)
-      : open_files_(open_files),
-        stream_(std::move(stream)),
-        reader_([this](char* buffer, size_t size) { return Read(buffer, size); }) {
+      : open_files_(open_files), stream_(std::move(stream)) {
     ++open_files_;
   }
   ~NativeInput() override { --open_files_; }
 
-  bool AtEnd() override { return reader_.AtEnd(); }
-  std::string_view ReadLine() override { return reader_.ReadLine(); }
-
- private:
-  size_t Read(char* buffer, size_t size) {
+  Result<size_t> Read(char* buffer, size_t size) override {
     stream_.read(buffer, static_cast<std::streamsize>(size));
-    if (stream_.bad()) throw Failure(error::kGeneric, "the file cannot be read");
+    if (stream_.bad()) return Failure(error::kGeneric, "the file cannot be read");
     return static_cast<size_t>(stream_.gcount());
   }
 
+ private:
   int& open_files_;
   std::ifstream stream_;
-  LineReader reader_;
 };
 
 SimulatedHost::SimulatedHost() = default;
@@ -261,16 +240,16 @@ void SimulatedHost::AddAutomationClass(const std::string& class_name, Automation
   automation_classes_[Lower(class_name)] = std::move(behaviour);
 }
 
-AutomationObject& SimulatedHost::CreateAutomationObject(const std::string& class_name) {
+Result<AutomationObject*> SimulatedHost::CreateAutomationObject(const std::string& class_name) {
   if (probes_ != nullptr) return probes_->CreateAutomationObject(class_name);
   auto found = automation_classes_.find(Lower(class_name));
   if (found == automation_classes_.end()) {
-    throw Failure(error::kClassNotFound, "cannot create object \"" + class_name + "\"");
+    return Failure(error::kClassNotFound, "cannot create object \"" + class_name + "\"");
   }
   automation_records_.push_back({class_name});
   automation_objects_.push_back(
       std::make_unique<Object>(*this, automation_records_.size() - 1, found->second));
-  return *automation_objects_.back();
+  return automation_objects_.back().get();
 }
 
 void SimulatedHost::AddFile(const std::string& path, const std::string& bytes) {
@@ -342,17 +321,22 @@ std::optional<std::filesystem::path> SimulatedHost::MappedPath(const std::string
   return std::nullopt;
 }
 
-std::unique_ptr<TextInput> SimulatedHost::OpenTextInput(const std::string& path) {
+Result<std::unique_ptr<TextInput>> SimulatedHost::OpenTextInput(const std::string& path) {
   auto found = files_.find(FileName(path));
-  if (found != files_.end()) return std::make_unique<Input>(open_files_, found->second);
+  if (found != files_.end()) {
+    return std::unique_ptr<TextInput>(std::make_unique<Input>(open_files_, found->second));
+  }
   if (const auto native = MappedPath(path)) {
     std::error_code error;
     if (std::filesystem::is_regular_file(*native, error)) {
       std::ifstream stream(*native, std::ios::binary);
-      if (stream.is_open()) return std::make_unique<NativeInput>(open_files_, std::move(stream));
+      if (stream.is_open()) {
+        return std::unique_ptr<TextInput>(
+            std::make_unique<NativeInput>(open_files_, std::move(stream)));
+      }
     }
   }
-  throw Failure(error::kFileNotFound, "file not found: " + path);
+  return Failure(error::kFileNotFound, "file not found: " + path);
 }
 
 bool SimulatedHost::FileExists(const std::string& path) {
@@ -364,67 +348,53 @@ bool SimulatedHost::FileExists(const std::string& path) {
 
 std::string SimulatedHost::LowerCase(const std::string& text) { return Lower(text); }
 
-double SimulatedHost::TextToNumber(const std::string& text) { return ParseNumber(text); }
+Status SimulatedHost::CheckNumber(const std::string& text) { return CheckNumberText(text); }
 
-void SimulatedHost::StartProgram(const std::string& program, const std::string& command_line,
-                                 const std::string& arguments) {
+Status SimulatedHost::StartProgram(const std::string& program, const std::string& command_line,
+                                   const std::string& arguments) {
   if (program.empty() || !FileExists(program)) {
-    throw Failure(error::kFileNotFound, "cannot start " + command_line + ": no such program");
+    return Failure(error::kFileNotFound, "cannot start " + command_line + ": no such program");
   }
-  CheckStartLimits(program, command_line);
+  if (Status within = CheckStartLimits(program, command_line); !within.ok()) return within;
   started_.push_back({program, command_line, arguments});
+  return {};
 }
 
-void SimulatedHost::SetCaption(const FormLayout& form, const std::string& control,
-                               const std::string& text) {
-  if (caption_writes_fail_) throw Failure(error::kGeneric, "the form cannot be created");
-  if (form.Find(control) == nullptr) {
-    throw Failure(error::kGeneric, form.name + " has no control " + control);
+Status SimulatedHost::SetCaption(const FormLayout& form, const std::string& control,
+                                 const std::string& text) {
+  if (caption_writes_fail_) return Failure(error::kGeneric, "the form cannot be created");
+  if (form.Find(control) < 0) {
+    return Failure(error::kGeneric, std::string(form.name) + " has no control " + control);
   }
   form_created_ = true;
   caption_writes_.push_back({form.name, control, text});
+  return {};
 }
 
 std::string SimulatedHost::Caption(const FormLayout& form, const std::string& control) const {
   for (auto write = caption_writes_.rbegin(); write != caption_writes_.rend(); ++write) {
     if (write->form == form.name && write->control == control) return write->text;
   }
-  const ControlLayout* layout = form.Find(control);
-  return layout != nullptr ? layout->caption : std::string();
+  const int index = form.Find(control);
+  return index >= 0 ? form.controls[index].caption : std::string();
 }
 
-std::string SimulatedHost::OwnDirectory() { return own_directory_; }
-
-void SimulatedHost::EndProgram() {
-  exit_status_ = 0;
-  automation_objects_.clear();
-  throw ProgramEnded{0};
-}
+Result<std::string> SimulatedHost::OwnDirectory() { return own_directory_; }
 
 void SimulatedHost::ReportUnhandledFailure(const Failure& failure) {
-  error_report_ = failure;
-  exit_status_ = 1;
   automation_objects_.clear();
-  throw ProgramEnded{1};
+  error_report_ = failure;
 }
 
-int SimulatedHost::Run(void (*entry)(Host&)) {
-  try {
-    RunProgram(*this, entry);
-  } catch (const ProgramEnded& ended) {
-    return ended.exit_status;
-  }
+void SimulatedHost::EndProgram(int exit_status) {
+  automation_objects_.clear();
+  exit_status_ = exit_status;
 }
 
-int SimulatedHost::RunClosure(const std::function<void(Host&)>& entry) {
-  // The runtime takes a plain entry point: hand the state over beside it.
-  static thread_local const std::function<void(Host&)>* running = nullptr;
-  struct Restore {
-    const std::function<void(Host&)>* outer;
-    ~Restore() { running = outer; }
-  } restore{running};
-  running = &entry;
-  return Run(+[](Host& host) { (*running)(host); });
+int SimulatedHost::Run(Status (*entry)(Host&)) { return FinishProgram(*this, entry(*this)); }
+
+int SimulatedHost::RunClosure(const std::function<Status(Host&)>& entry) {
+  return FinishProgram(*this, entry(*this));
 }
 
 }  // namespace platform

@@ -110,9 +110,9 @@ class SimulatedHost : public Host {
 
   // Runs `entry` as the host runtime runs a program, to its end, without
   // ending this process; gives the program's exit status.
-  int Run(void (*entry)(Host&));
+  int Run(Status (*entry)(Host&));
   // The same for an entry that carries state of its own.
-  int RunClosure(const std::function<void(Host&)>& entry);
+  int RunClosure(const std::function<Status(Host&)>& entry);
 
   // --- What happened.
 
@@ -136,19 +136,19 @@ class SimulatedHost : public Host {
                                   std::uint8_t* data, std::uint32_t* size) override;
   std::int32_t CloseRegistryKey(RegistryKey key) override;
   bool ReadVersion(VersionRecord* record) override;
-  AutomationObject& CreateAutomationObject(const std::string& class_name) override;
-  std::unique_ptr<TextInput> OpenTextInput(const std::string& path) override;
+  Result<AutomationObject*> CreateAutomationObject(const std::string& class_name) override;
+  Result<std::unique_ptr<TextInput>> OpenTextInput(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::string LowerCase(const std::string& text) override;
   LeadBytes SystemLeadBytes() override { return lead_bytes_; }
-  double TextToNumber(const std::string& text) override;
-  void StartProgram(const std::string& program, const std::string& command_line,
-                    const std::string& arguments) override;
-  void SetCaption(const FormLayout& form, const std::string& control,
-                  const std::string& text) override;
-  std::string OwnDirectory() override;
-  [[noreturn]] void EndProgram() override;
-  [[noreturn]] void ReportUnhandledFailure(const Failure& failure) override;
+  Status CheckNumber(const std::string& text) override;
+  Status StartProgram(const std::string& program, const std::string& command_line,
+                      const std::string& arguments) override;
+  Status SetCaption(const FormLayout& form, const std::string& control,
+                    const std::string& text) override;
+  Result<std::string> OwnDirectory() override;
+  void ReportUnhandledFailure(const Failure& failure) override;
+  void EndProgram(int exit_status) override;
 
  private:
   class Object;

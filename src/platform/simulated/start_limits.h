@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // The lengths CreateProcessA accepts, each counting the terminating NUL, as
@@ -16,12 +18,12 @@ namespace platform {
 inline constexpr std::size_t kMaxPath = 260;
 inline constexpr std::size_t kMaxCommandLine = 32767;
 
-// Raises a Failure where CreateProcessA fails because `program` or
+// A failure where CreateProcessA fails because `program` or
 // `command_line` is too long: ERROR_FILENAME_EXCED_RANGE for the path (the
 // ANSI functions' error for a name beyond MAX_PATH; Wine's CreateProcessA
 // gives 2 or 123 there), ERROR_INVALID_PARAMETER for the command line (as
 // Wine gives it).
-void CheckStartLimits(const std::string& program, const std::string& command_line);
+Status CheckStartLimits(const std::string& program, const std::string& command_line);
 
 }  // namespace platform
 

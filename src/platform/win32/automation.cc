@@ -61,33 +61,37 @@ class DispatchObject : public AutomationObject {
       : api_(api), timer_(timer), dispatch_(dispatch), class_name_(std::move(class_name)) {}
   ~DispatchObject() override { dispatch_->Release(); }
 
-  std::string GetTextProperty(const std::string& name) override {
+  Result<std::string> GetTextProperty(const std::string& name) override {
     VARIANT result;
     result.vt = VT_EMPTY;
-    Invoke(name, DISPATCH_PROPERTYGET, &result);
+    if (Status invoked = Invoke(name, DISPATCH_PROPERTYGET, &result); !invoked.ok()) {
+      return invoked.TakeFailure();
+    }
     const HRESULT converted = api_.VariantChangeType(&result, &result, 0, VT_BSTR);
     if (FAILED(converted)) {
       api_.VariantClear(&result);
-      Raise(converted, "cannot read property \"" + name + "\" as text", HresultText(converted));
+      return Fail(converted, "cannot read property \"" + name + "\" as text",
+                  HresultText(converted));
     }
     std::string text = Narrow(result.bstrVal, static_cast<int>(api_.SysStringLen(result.bstrVal)));
     api_.VariantClear(&result);
     return text;
   }
 
-  void CallMethod(const std::string& name) override {
+  Status CallMethod(const std::string& name) override {
     VARIANT result;
     result.vt = VT_EMPTY;
-    Invoke(name, DISPATCH_METHOD, &result);
+    Status invoked = Invoke(name, DISPATCH_METHOD, &result);
     api_.VariantClear(&result);
+    return invoked;
   }
 
  private:
-  [[noreturn]] void Raise(HRESULT result, const std::string& what, const std::string& why) {
-    throw Failure(static_cast<std::int32_t>(result), class_name_ + ": " + what + ": " + why);
+  Failure Fail(HRESULT result, const std::string& what, const std::string& why) const {
+    return Failure(static_cast<std::int32_t>(result), class_name_ + ": " + what + ": " + why);
   }
 
-  void Invoke(const std::string& name, WORD flags, VARIANT* result) {
+  Status Invoke(const std::string& name, WORD flags, VARIANT* result) {
     const char* kind = flags == DISPATCH_METHOD ? "method" : "property";
     const std::string what = std::string(kind) + " \"" + name + "\" failed";
     std::wstring wide = Widen(name);
@@ -95,9 +99,9 @@ class DispatchObject : public AutomationObject {
     DISPID id = 0;
     HRESULT status = timer_.Ask(
         [&] { return dispatch_->GetIDsOfNames(kIidNull, names, 1, LOCALE_USER_DEFAULT, &id); });
-    if (status == kNoAnswer) RaiseNoAnswer(what);
+    if (status == kNoAnswer) return NoAnswer(what);
     if (FAILED(status)) {
-      Raise(status, std::string("no ") + kind + " \"" + name + "\"", HresultText(status));
+      return Fail(status, std::string("no ") + kind + " \"" + name + "\"", HresultText(status));
     }
     DISPPARAMS no_arguments = {nullptr, nullptr, 0, 0};
     EXCEPINFO exception = {};
@@ -106,13 +110,13 @@ class DispatchObject : public AutomationObject {
       return dispatch_->Invoke(id, kIidNull, LOCALE_USER_DEFAULT, flags, &no_arguments, result,
                                &exception, &argument_error);
     });
-    if (SUCCEEDED(status)) return;
+    if (SUCCEEDED(status)) return {};
     if (status == kNoAnswer) {
       api_.VariantClear(result);  // a late answer is no answer
       FreeException(&exception);
-      RaiseNoAnswer(what);
+      return NoAnswer(what);
     }
-    if (status != DISP_E_EXCEPTION) Raise(status, what, HresultText(status));
+    if (status != DISP_E_EXCEPTION) return Fail(status, what, HresultText(status));
 
     if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
     const HRESULT number =
@@ -122,11 +126,12 @@ class DispatchObject : public AutomationObject {
                                    static_cast<int>(api_.SysStringLen(exception.bstrDescription)))
                           : HresultText(number);
     FreeException(&exception);
-    Raise(number, what, why);
+    return Fail(number, what, why);
   }
 
-  [[noreturn]] void RaiseNoAnswer(const std::string& what) {
-    Raise(kNoAnswer, what, "no answer within " + std::to_string(timer_.answer_seconds()) + " s");
+  Failure NoAnswer(const std::string& what) const {
+    return Fail(kNoAnswer, what,
+                "no answer within " + std::to_string(timer_.answer_seconds()) + " s");
   }
 
   void FreeException(EXCEPINFO* exception) {
@@ -147,29 +152,41 @@ Automation::Automation(AnswerBounds bounds) : timer_(bounds) {}
 
 Automation::~Automation() { Release(); }
 
-void Automation::Load() {
+Status Automation::Load() {
   auto api = std::make_unique<Api>();
-  api->ole32 = LoadSystemLibrary("ole32.dll");
-  api->oleaut32 = LoadSystemLibrary("oleaut32.dll");
-  Resolve(api->ole32, "CoInitialize", &api->CoInitialize);
-  Resolve(api->ole32, "CoUninitialize", &api->CoUninitialize);
-  Resolve(api->ole32, "CLSIDFromProgID", &api->CLSIDFromProgID);
-  Resolve(api->ole32, "CoCreateInstance", &api->CoCreateInstance);
-  Resolve(api->ole32, "CoRegisterMessageFilter", &api->CoRegisterMessageFilter);
-  Resolve(api->oleaut32, "VariantChangeType", &api->VariantChangeType);
-  Resolve(api->oleaut32, "VariantClear", &api->VariantClear);
-  Resolve(api->oleaut32, "SysFreeString", &api->SysFreeString);
-  Resolve(api->oleaut32, "SysStringLen", &api->SysStringLen);
+  Result<HMODULE> ole32 = LoadSystemLibrary("ole32.dll");
+  if (!ole32.ok()) return ole32.TakeFailure();
+  api->ole32 = *ole32;
+  Result<HMODULE> oleaut32 = LoadSystemLibrary("oleaut32.dll");
+  if (!oleaut32.ok()) return oleaut32.TakeFailure();
+  api->oleaut32 = *oleaut32;
+  Status resolved[] = {
+      Resolve(api->ole32, "CoInitialize", &api->CoInitialize),
+      Resolve(api->ole32, "CoUninitialize", &api->CoUninitialize),
+      Resolve(api->ole32, "CLSIDFromProgID", &api->CLSIDFromProgID),
+      Resolve(api->ole32, "CoCreateInstance", &api->CoCreateInstance),
+      Resolve(api->ole32, "CoRegisterMessageFilter", &api->CoRegisterMessageFilter),
+      Resolve(api->oleaut32, "VariantChangeType", &api->VariantChangeType),
+      Resolve(api->oleaut32, "VariantClear", &api->VariantClear),
+      Resolve(api->oleaut32, "SysFreeString", &api->SysFreeString),
+      Resolve(api->oleaut32, "SysStringLen", &api->SysStringLen),
+  };
+  for (Status& status : resolved) {
+    if (!status.ok()) return status.TakeFailure();
+  }
   api_ = std::move(api);
+  return {};
 }
 
-AutomationObject& Automation::Create(const std::string& class_name) {
-  if (api_ == nullptr) Load();
+Result<AutomationObject*> Automation::Create(const std::string& class_name) {
+  if (api_ == nullptr) {
+    if (Status loaded = Load(); !loaded.ok()) return loaded.TakeFailure();
+  }
   if (!com_initialised_) {
     const HRESULT status = api_->CoInitialize(nullptr);
     // S_FALSE: already initialised on this thread, which still counts.
     if (FAILED(status)) {
-      throw Failure(static_cast<std::int32_t>(status), "cannot start COM: " + HresultText(status));
+      return Failure(static_cast<std::int32_t>(status), "cannot start COM: " + HresultText(status));
     }
     com_initialised_ = true;
     // Without the filter, calls are still bounded by AnswerTimer::Ask, only
@@ -186,12 +203,12 @@ AutomationObject& Automation::Create(const std::string& class_name) {
   }
   if (FAILED(status) || dispatch == nullptr) {
     if (SUCCEEDED(status)) status = E_NOINTERFACE;
-    throw Failure(static_cast<std::int32_t>(status),
-                  "cannot create object \"" + class_name + "\": " + HresultText(status));
+    return Failure(static_cast<std::int32_t>(status),
+                   "cannot create object \"" + class_name + "\": " + HresultText(status));
   }
   objects_.push_back(std::make_unique<DispatchObject>(*api_, timer_, dispatch, class_name));
   timer_.Start();
-  return *objects_.back();
+  return objects_.back().get();
 }
 
 void Automation::Release() {

@@ -24,8 +24,8 @@ class Automation {
   ~Automation();
 
   // Creates an object of `class_name` (a ProgID) and keeps it until Release.
-  // Raises Failure with the HRESULT when it cannot be created.
-  AutomationObject& Create(const std::string& class_name);
+  // A failure with the HRESULT when it cannot be created.
+  Result<AutomationObject*> Create(const std::string& class_name);
 
   // Releases every object and ends the thread's use of COM. A release that
   // the object does not answer keeps to the bounds too.
@@ -35,7 +35,7 @@ class Automation {
   struct Api;
 
  private:
-  void Load();
+  Status Load();
 
   std::unique_ptr<Api> api_;
   bool com_initialised_ = false;

@@ -16,12 +16,12 @@ std::string DirectoryOfModule(const std::string& module_path, const LeadBytes& l
   return directory;
 }
 
-std::string RunningProgramPath() {
+Result<std::string> RunningProgramPath() {
   std::vector<char> path(MAX_PATH);
   for (;;) {
     const DWORD length =
         ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) RaiseSystemFailure(::GetLastError(), "cannot find the program's own path");
+    if (length == 0) return SystemFailure(::GetLastError(), "cannot find the program's own path");
     // A full buffer means the path may have been cut short; paths end at 32K.
     if (length < path.size() - 1 || path.size() >= 32 * 1024) {
       return std::string(path.data(), length);

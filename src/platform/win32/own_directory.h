@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/lead_bytes.h"
+#include "platform/result.h"
 
 namespace platform {
 
@@ -12,9 +13,9 @@ namespace platform {
 // of a double-byte character (`lead`) separates nothing.
 std::string DirectoryOfModule(const std::string& module_path, const LeadBytes& lead);
 
-// The full path of the running program, however long. Raises Failure when
-// the system cannot tell it.
-std::string RunningProgramPath();
+// The full path of the running program, however long (up to the 32K
+// characters of the longest path). A failure when the system cannot tell it.
+Result<std::string> RunningProgramPath();
 
 }  // namespace platform
 

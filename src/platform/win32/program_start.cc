@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "platform/failure.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/system_message.h"
 
@@ -19,12 +18,16 @@ std::string ShellParameters(const std::string& arguments) {
 // elevate it, through the system's consent service), with no shell extension
 // that would need COM. SEE_MASK_FLAG_NO_UI is left out: only recent
 // documentation promises that it leaves the consent prompt alone.
-void StartThroughShell(const ProgramStartCalls& calls, const std::string& program,
-                       const std::string& arguments) {
+Status StartThroughShell(const ProgramStartCalls& calls, const std::string& program,
+                         const std::string& arguments) {
   auto shell_execute = calls.shell_execute;
   if (shell_execute == nullptr) {
     // Never freed: the shell may leave threads of its own running in it.
-    Resolve(LoadSystemLibrary("shell32.dll"), "ShellExecuteExA", &shell_execute);
+    Result<HMODULE> shell32 = LoadSystemLibrary("shell32.dll");
+    if (!shell32.ok()) return shell32.TakeFailure();
+    if (Status found = Resolve(*shell32, "ShellExecuteExA", &shell_execute); !found.ok()) {
+      return found;
+    }
   }
   const std::string parameters = ShellParameters(arguments);
   SHELLEXECUTEINFOA info = {};
@@ -34,17 +37,18 @@ void StartThroughShell(const ProgramStartCalls& calls, const std::string& progra
   info.lpFile = program.c_str();
   info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
-  if (shell_execute(&info)) return;
+  if (shell_execute(&info)) return {};
   const DWORD error = ::GetLastError();
-  if (error != ERROR_SUCCESS) throw Failure(static_cast<std::int32_t>(error), SystemMessage(error));
-  throw Failure(error::kGeneric, "no error number from the shell, code " +
-                                     std::to_string(reinterpret_cast<INT_PTR>(info.hInstApp)));
+  if (error != ERROR_SUCCESS)
+    return Failure(static_cast<std::int32_t>(error), SystemMessage(error));
+  return Failure(error::kGeneric, "no error number from the shell, code " +
+                                      std::to_string(reinterpret_cast<INT_PTR>(info.hInstApp)));
 }
 
 }  // namespace
 
-void StartProgramOrElevate(const ProgramStartCalls& calls, const std::string& program,
-                           const std::string& command_line, const std::string& arguments) {
+Status StartProgramOrElevate(const ProgramStartCalls& calls, const std::string& program,
+                             const std::string& command_line, const std::string& arguments) {
   // CreateProcessA may write into the command line, so it gets a copy.
   std::vector<char> writable(command_line.begin(), command_line.end());
   writable.push_back('\0');
@@ -57,18 +61,17 @@ void StartProgramOrElevate(const ProgramStartCalls& calls, const std::string& pr
                            nullptr, &startup, &process)) {
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
-    return;
+    return {};
   }
   const DWORD error = ::GetLastError();
   const std::string what = "cannot start " + command_line;
-  if (error != kErrorElevationRequired) RaiseSystemFailure(error, what);
-  try {
-    StartThroughShell(calls, program, arguments);
-  } catch (const Failure& shell) {
-    throw Failure(shell.number(),
-                  what + ": " + SystemMessage(error) +
-                      "; asking for consent through the shell failed too: " + shell.description());
-  }
+  if (error != kErrorElevationRequired) return SystemFailure(error, what);
+  const Status shell = StartThroughShell(calls, program, arguments);
+  if (shell.ok()) return {};
+  return Failure(
+      shell.failure().number(),
+      what + ": " + SystemMessage(error) +
+          "; asking for consent through the shell failed too: " + shell.failure().description());
 }
 
 }  // namespace platform

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // ERROR_ELEVATION_REQUIRED (Vista and later), which these headers lack.
@@ -26,10 +28,10 @@ struct ProgramStartCalls {
 // elevation (its manifest asks for administrator rights, or the system takes
 // it for an installer) cannot be started that way when User Account Control
 // is on; it is then started again through the shell with the same
-// arguments, which asks the user for consent. Raises Failure when nothing
-// could be started; when the shell failed too, the description names both.
-void StartProgramOrElevate(const ProgramStartCalls& calls, const std::string& program,
-                           const std::string& command_line, const std::string& arguments);
+// arguments, which asks the user for consent. A failure when nothing could
+// be started; when the shell failed too, the description names both.
+Status StartProgramOrElevate(const ProgramStartCalls& calls, const std::string& program,
+                             const std::string& command_line, const std::string& arguments);
 
 }  // namespace platform
 

@@ -1,6 +1,5 @@
 #include "platform/win32/status_window.h"
 
-#include "platform/failure.h"
 #include "platform/win32/system_message.h"
 #include "resource_ids.h"
 
@@ -30,7 +29,7 @@ int TwipsToPixels(int twips, int dots_per_inch) { return ::MulDiv(twips, dots_pe
 
 // The class is registered once per process and kept; a second registration
 // fails with ERROR_CLASS_ALREADY_EXISTS, which is fine.
-void RegisterFormClass(HINSTANCE instance) {
+Status RegisterFormClass(HINSTANCE instance) {
   WNDCLASSA form_class = {};
   form_class.lpfnWndProc = ::DefWindowProcA;
   form_class.hInstance = instance;
@@ -38,8 +37,9 @@ void RegisterFormClass(HINSTANCE instance) {
   form_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   form_class.lpszClassName = kStatusWindowClass;
   if (::RegisterClassA(&form_class) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    RaiseSystemFailure(::GetLastError(), "cannot register the form's window class");
+    return SystemFailure(::GetLastError(), "cannot register the form's window class");
   }
+  return {};
 }
 
 void SetIcons(HWND window, HINSTANCE instance) {
@@ -56,20 +56,25 @@ void SetIcons(HWND window, HINSTANCE instance) {
 
 }  // namespace
 
-StatusWindow::StatusWindow(const FormLayout& layout) : layout_(&layout) {
+StatusWindow::StatusWindow(const FormLayout& layout) : layout_(&layout) {}
+
+Result<std::unique_ptr<StatusWindow>> StatusWindow::Create(const FormLayout& layout) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  RegisterFormClass(instance);
+  if (Status registered = RegisterFormClass(instance); !registered.ok()) return registered;
   const Resolution resolution = ScreenResolution();
+  std::unique_ptr<StatusWindow> form(new StatusWindow(layout));
 
   RECT frame = {0, 0, TwipsToPixels(layout.client_width, resolution.x),
                 TwipsToPixels(layout.client_height, resolution.y)};
   ::AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
   // Never WS_VISIBLE, and nothing ever shows it.
-  window_ = ::CreateWindowExA(0, kStatusWindowClass, layout.caption.c_str(), kFormStyle,
-                              CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                              frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
-  if (window_ == nullptr) RaiseSystemFailure(::GetLastError(), "cannot create " + layout.name);
-  SetIcons(window_, instance);
+  form->window_ = ::CreateWindowExA(0, kStatusWindowClass, layout.caption, kFormStyle,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                    frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  if (form->window_ == nullptr) {
+    return SystemFailure(::GetLastError(), std::string("cannot create ") + layout.name);
+  }
+  SetIcons(form->window_, instance);
 
   HFONT default_font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   for (size_t i = 0; i < layout.controls.size(); ++i) {
@@ -78,28 +83,28 @@ StatusWindow::StatusWindow(const FormLayout& layout) : layout_(&layout) {
     // A button's clicks reach DefWindowProc, which ignores them.
     const DWORD style = WS_CHILD | WS_VISIBLE | (button ? BS_PUSHBUTTON | WS_TABSTOP : SS_LEFT);
     HWND child = ::CreateWindowExA(
-        0, button ? "BUTTON" : "STATIC", control.caption.c_str(), style,
+        0, button ? "BUTTON" : "STATIC", control.caption, style,
         TwipsToPixels(control.left, resolution.x), TwipsToPixels(control.top, resolution.y),
         TwipsToPixels(control.width, resolution.x), TwipsToPixels(control.height, resolution.y),
-        window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusControlId(i))), instance,
+        form->window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusControlId(i))), instance,
         nullptr);
     if (child == nullptr) {
-      const DWORD error = ::GetLastError();
-      Destroy();
-      RaiseSystemFailure(error, "cannot create " + layout.name + "." + control.name);
+      return SystemFailure(::GetLastError(),
+                           std::string("cannot create ") + layout.name + "." + control.name);
     }
-    controls_.push_back(child);
+    form->controls_.push_back(child);
 
     HFONT font = default_font;
-    if (!control.font.face.empty()) {
+    if (control.font.face[0] != '\0') {
       font = ::CreateFontA(-::MulDiv(control.font.points, resolution.y, 72), 0, 0, 0,
                            control.font.bold ? FW_BOLD : FW_NORMAL, control.font.italic, FALSE,
                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, control.font.face.c_str());
-      if (font != nullptr) fonts_.push_back(font);
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, control.font.face);
+      if (font != nullptr) form->fonts_.push_back(font);
     }
     if (font != nullptr) ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
+  return form;
 }
 
 StatusWindow::~StatusWindow() { Destroy(); }
@@ -112,15 +117,15 @@ void StatusWindow::Destroy() {
   fonts_.clear();
 }
 
-void StatusWindow::SetCaption(const std::string& control, const std::string& text) {
-  for (size_t i = 0; i < layout_->controls.size(); ++i) {
-    if (layout_->controls[i].name != control) continue;
-    if (!::SetWindowTextA(controls_[i], text.c_str())) {
-      RaiseSystemFailure(::GetLastError(), "cannot set " + layout_->name + "." + control);
-    }
-    return;
+Status StatusWindow::SetCaption(const std::string& control, const std::string& text) {
+  const int index = layout_->Find(control);
+  if (index < 0)
+    return Failure(error::kGeneric, std::string(layout_->name) + " has no control " + control);
+  if (!::SetWindowTextA(controls_[index], text.c_str())) {
+    return SystemFailure(::GetLastError(),
+                         std::string("cannot set ") + layout_->name + "." + control);
   }
-  throw Failure(error::kGeneric, layout_->name + " has no control " + control);
+  return {};
 }
 
 }  // namespace platform

@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/form_layout.h"
+#include "platform/result.h"
 
 namespace platform {
 
@@ -21,8 +23,8 @@ constexpr int StatusControlId(size_t index) { return 100 + static_cast<int>(inde
 // resolution. The window and its fonts go when the object goes.
 class StatusWindow {
  public:
-  // Creates the window. Raises Failure when it cannot be created.
-  explicit StatusWindow(const FormLayout& layout);
+  // Creates the window. A failure when it cannot be created.
+  static Result<std::unique_ptr<StatusWindow>> Create(const FormLayout& layout);
   StatusWindow(const StatusWindow&) = delete;
   StatusWindow& operator=(const StatusWindow&) = delete;
   ~StatusWindow();
@@ -30,13 +32,14 @@ class StatusWindow {
   // True when this window was built from `layout`.
   bool Shows(const FormLayout& layout) const { return &layout == layout_; }
 
-  // Sets the caption of `control`. Raises Failure when the form has no such
+  // Sets the caption of `control`. A failure when the form has no such
   // control or the text cannot be set.
-  void SetCaption(const std::string& control, const std::string& text);
+  Status SetCaption(const std::string& control, const std::string& text);
 
   HWND window() const { return window_; }
 
  private:
+  explicit StatusWindow(const FormLayout& layout);
   void Destroy();
 
   const FormLayout* layout_;

@@ -2,15 +2,15 @@
 
 namespace platform {
 
-HMODULE LoadSystemLibrary(const char* name) {
+Result<HMODULE> LoadSystemLibrary(const char* name) {
   char directory[MAX_PATH] = {};
   const UINT length = ::GetSystemDirectoryA(directory, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) {
-    RaiseSystemFailure(::GetLastError(), std::string("cannot find ") + name);
+    return SystemFailure(::GetLastError(), std::string("cannot find ") + name);
   }
   const std::string path = std::string(directory, length) + "\\" + name;
   HMODULE module = ::LoadLibraryA(path.c_str());
-  if (module == nullptr) RaiseSystemFailure(::GetLastError(), "cannot load " + path);
+  if (module == nullptr) return SystemFailure(::GetLastError(), "cannot load " + path);
   return module;
 }
 

@@ -10,17 +10,19 @@
 namespace platform {
 
 // Loads the system DLL `name` by its full path in the system directory, so
-// that no copy beside the launcher or on the search path is taken. Raises
-// Failure when it cannot be loaded.
-HMODULE LoadSystemLibrary(const char* name);
+// that no copy beside the launcher or on the search path is taken. A
+// failure when it cannot be loaded.
+Result<HMODULE> LoadSystemLibrary(const char* name);
 
-// Sets *function to the export `name` of `module`. Raises Failure when the
+// Sets *function to the export `name` of `module`. A failure when the
 // module has no such export.
 template <typename Function>
-void Resolve(HMODULE module, const char* name, Function* function) {
+Status Resolve(HMODULE module, const char* name, Function* function) {
   FARPROC address = ::GetProcAddress(module, name);
-  if (address == nullptr) RaiseSystemFailure(::GetLastError(), std::string("cannot find ") + name);
+  if (address == nullptr)
+    return SystemFailure(::GetLastError(), std::string("cannot find ") + name);
   *function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+  return {};
 }
 
 }  // namespace platform

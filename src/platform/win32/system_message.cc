@@ -1,7 +1,5 @@
 #include "platform/win32/system_message.h"
 
-#include "platform/failure.h"
-
 namespace platform {
 
 std::string SystemMessage(DWORD code) {
@@ -16,8 +14,8 @@ std::string SystemMessage(DWORD code) {
   return std::string(text, length);
 }
 
-void RaiseSystemFailure(DWORD code, const std::string& what) {
-  throw Failure(static_cast<std::int32_t>(code), what + ": " + SystemMessage(code));
+Failure SystemFailure(DWORD code, const std::string& what) {
+  return Failure(static_cast<std::int32_t>(code), what + ": " + SystemMessage(code));
 }
 
 }  // namespace platform

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // The system's text for an error code or HRESULT, without the trailing line
@@ -13,7 +15,7 @@ namespace platform {
 std::string SystemMessage(DWORD code);
 
 // A Failure for `code`: "<what>: <system message>".
-[[noreturn]] void RaiseSystemFailure(DWORD code, const std::string& what);
+Failure SystemFailure(DWORD code, const std::string& what);
 
 }  // namespace platform
 

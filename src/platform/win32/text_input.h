@@ -8,10 +8,10 @@
 
 namespace platform {
 
-// Opens `path` for reading, sharing it with readers and writers. Raises
-// Failure (the system's error code and the path) when it is missing, is a
-// directory or cannot be opened; reads that fail raise Failure too.
-std::unique_ptr<TextInput> OpenWin32TextInput(const std::string& path);
+// Opens `path` for reading, sharing it with readers and writers. A failure
+// (the system's error code and the path) when it is missing, is a directory
+// or cannot be opened; so is a read that fails.
+Result<std::unique_ptr<TextInput>> OpenWin32TextInput(const std::string& path);
 
 }  // namespace platform
 

@@ -85,11 +85,11 @@ class Win32Host : public Host {
     return true;
   }
 
-  AutomationObject& CreateAutomationObject(const std::string& class_name) override {
+  Result<AutomationObject*> CreateAutomationObject(const std::string& class_name) override {
     return automation_.Create(class_name);
   }
 
-  std::unique_ptr<TextInput> OpenTextInput(const std::string& path) override {
+  Result<std::unique_ptr<TextInput>> OpenTextInput(const std::string& path) override {
     return OpenWin32TextInput(path);
   }
 
@@ -106,39 +106,42 @@ class Win32Host : public Host {
 
   LeadBytes SystemLeadBytes() override { return SystemCodePageLeadBytes(); }
 
-  double TextToNumber(const std::string& text) override { return ParseNumber(text); }
+  Status CheckNumber(const std::string& text) override { return CheckNumberText(text); }
 
-  void StartProgram(const std::string& program, const std::string& command_line,
-                    const std::string& arguments) override {
-    StartProgramOrElevate(calls_, program, command_line, arguments);
+  Status StartProgram(const std::string& program, const std::string& command_line,
+                      const std::string& arguments) override {
+    return StartProgramOrElevate(calls_, program, command_line, arguments);
   }
 
-  void SetCaption(const FormLayout& form, const std::string& control,
-                  const std::string& text) override {
+  Status SetCaption(const FormLayout& form, const std::string& control,
+                    const std::string& text) override {
     for (const auto& window : forms_) {
       if (window->Shows(form)) return window->SetCaption(control, text);
     }
-    if (form.Find(control) == nullptr) {
-      throw Failure(error::kGeneric, form.name + " has no control " + control);
+    if (form.Find(control) < 0) {
+      return Failure(error::kGeneric, std::string(form.name) + " has no control " + control);
     }
-    forms_.push_back(std::make_unique<StatusWindow>(form));
-    forms_.back()->SetCaption(control, text);
+    Result<std::unique_ptr<StatusWindow>> created = StatusWindow::Create(form);
+    if (!created.ok()) return created.TakeFailure();
+    forms_.push_back(*std::move(created));
+    return forms_.back()->SetCaption(control, text);
   }
 
-  std::string OwnDirectory() override {
-    return DirectoryOfModule(RunningProgramPath(), SystemCodePageLeadBytes());
-  }
-
-  void EndProgram() override {
-    ReleaseAll();
-    ::ExitProcess(0);
+  Result<std::string> OwnDirectory() override {
+    Result<std::string> path = RunningProgramPath();
+    if (!path.ok()) return path.TakeFailure();
+    return DirectoryOfModule(*path, SystemCodePageLeadBytes());
   }
 
   void ReportUnhandledFailure(const Failure& failure) override {
     ReleaseAll();
     ::MessageBoxA(nullptr, ErrorReportText(failure).c_str(), "launcher",
                   MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
-    ::ExitProcess(1);
+  }
+
+  void EndProgram(int exit_status) override {
+    ReleaseAll();
+    ::ExitProcess(static_cast<UINT>(exit_status));
   }
 
  private:

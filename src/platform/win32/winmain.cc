@@ -11,6 +11,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // First of all: nothing loaded later may come from a DLL planted beside us.
   platform::RestrictDllSearch();
   std::unique_ptr<platform::Host> host = platform::NewWin32Host();
-  void (*entry)(platform::Host&) = &checker::Main;
-  platform::RunProgram(*host, entry);
+  return platform::FinishProgram(*host, checker::Main(*host));
 }
