@@ -1,17 +1,20 @@
 #ifndef LAUNCHER_PLATFORM_NUMBER_TEXT_H_
 #define LAUNCHER_PLATFORM_NUMBER_TEXT_H_
 
-#include <string>
+#include <string_view>
+
+#include "platform/result.h"
 
 namespace platform {
 
-// Reads `text` as a number, the way a user writes one: optional blanks, an
-// optional sign, digits with at most one decimal point (at least one digit
-// in all), an optional exponent ("e" or "E", optional sign, digits), optional
-// blanks. Anything else, the empty text included, raises Failure
-// (error::kInvalidData); a number too large for a double raises
-// error::kArithmeticOverflow.
-double ParseNumber(const std::string& text);
+// Whether `text` reads as a number, the way a user writes one: optional
+// blanks (' ' or '\t'), an optional sign, digits with at most one decimal
+// point (at least one digit in all), an optional exponent ("e" or "E",
+// optional sign, at least one digit), optional blanks. Ok when it does;
+// error::kInvalidData when not (the empty text included);
+// error::kArithmeticOverflow when its magnitude is too large for a double
+// (where strtod gives infinity).
+Status CheckNumberText(std::string_view text);
 
 }  // namespace platform
 
