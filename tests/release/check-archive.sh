@@ -88,12 +88,10 @@ if [ "$format" = pei-i386 ] && [ -f "$folder/launcher.exe" ]; then
 fi
 
 # --- The text files ---
+# The whole file, read as bytes: a lone CR or LF, a NUL or any byte beyond
+# printable ASCII fails.
 crlf_ascii() {  # printable ASCII lines, each ending in CR LF, none other
-  local text
-  text="$(cat "$1" && echo .)"
-  text="${text%.}"
-  [ -n "$text" ] && [[ $text == *$'\r\n' ]] &&
-    [ -z "$(tr -d '\040-\176' <<<"${text//$'\r\n'/}")" ]
+  [ -s "$1" ] && perl -0777 -ne 'exit(/\A(?:[\x20-\x7e]*\r\n)+\z/ ? 0 : 1)' "$1"
 }
 for file in launch.ini autorun.inf README.txt; do
   [ -f "$folder/$file" ] && check "$file: plain ASCII, CR LF line ends" crlf_ascii "$folder/$file"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Inspects a release launcher.exe without running it: a 32-bit GUI program
-# for i386 that old Windows loads (subsystem 4.0), importing only what
-# allowed_imports.txt lists, carrying the ten-image icon with a transparency
-# mask in every image, the version record and the asInvoker manifest; and
-# counts the instructions that need an i686 processor.
+# for i386 that old Windows loads (subsystem 4.0), whose code holds 80386
+# instructions only and no unwind tables, importing only what
+# allowed_imports.txt lists from the four DLLs every Windows has, carrying
+# the ten-image icon with a transparency mask in every image, the version
+# record and the asInvoker manifest.
 # Usage: inspect.sh path/to/launcher.exe
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -38,17 +39,70 @@ field() { awk -v name="$1" '$1 == name { print $2; exit }' "$work/private"; }
 check "subsystem version 4.0" \
   test "$(field MajorSubsystemVersion).$(field MinorSubsystemVersion)" = "4.0"
 
-# --- The processor: CMOV, FCMOV and FCOMI/FUCOMI came with the Pentium Pro
-# (i686). A Pentium, Pentium MMX, K6 or early VIA processor stops at the
-# first one it runs. The compiler and its runtime libraries use them, so they
-# are counted, not refused (docs/verification.md). The count is of the whole
-# code section, whose exception tables may decode as one more.
-if "$objdump" -d --no-show-raw-insn "$exe" >"$work/code"; then
-  i686_only="$(grep -cE $'\t(cmov|fcmov|fu?comip?\\b)' "$work/code" || true)"
-  pass "instructions a Pentium (i586) lacks: $i686_only (CMOV, FCMOV, FCOMI, FUCOMI)"
+# --- The processor: every instruction in the code section must be one the
+# 80386 has (i386_instructions.txt says why and lists them). The linker puts
+# the constructor and destructor lists at the end of the code section, and
+# with exceptions the unwinder's tables after them: data, not code, so the
+# disassembly stops where the lists begin. An empty constructor list is a
+# check of its own: no C runtime runs what would be in it.
+read -r text_size text_address text_offset < <(
+  "$objdump" -h "$exe" | awk '$2 == ".text" { print $3, $4, $6; exit }') || true
+if [ -n "${text_size:-}" ]; then
+  # The last "-1, pointers, 0" followed by "-1, 0": the two lists, 32-bit
+  # little-endian; prints their offset in the section and how many pointers
+  # the first holds.
+  read -r lists constructors < <(
+    perl -e '
+      my ($file, $offset, $size) = @ARGV;
+      open(my $in, "<:raw", $file) or die;
+      seek($in, $offset, 0);
+      read($in, my $text, $size) == $size or die;
+      my ($at, $count) = (-1, 0);
+      while ($text =~ /\xff{4}((?:(?!\xff{4}|\0{4})[\s\S]{4})*)\0{4}\xff{4}\0{4}/g) {
+        ($at, $count) = ($-[0], length($1) / 4);
+        pos($text) = $-[0] + 1;
+      }
+      print "$at $count\n";
+    ' "$exe" "$((16#$text_offset))" "$((16#$text_size))") || true
+fi
+if [ "${lists:--1}" -ge 0 ]; then
+  check "no static constructors" test "$constructors" = 0
+  stop=(--stop-address="$((16#$text_address + lists))")
+else
+  fail "constructor and destructor lists at the end of the code section"
+  stop=()
+fi
+if "$objdump" -d --no-show-raw-insn "${stop[@]}" "$exe" >"$work/code"; then
+  # The mnemonic of each instruction line, after the prefixes objdump puts
+  # before it ("rep stos", "lock incl", "cs nop"); "(bad)" for bytes that are
+  # no instruction.
+  awk -F'\t' '
+    BEGIN { split("rep repz repnz lock data16 addr16 cs ds es fs gs ss", p, " ")
+            for (i in p) prefix[p[i]] = 1 }
+    $1 ~ /^ *[0-9a-f]+:$/ {
+      n = split($2, word, " ")
+      i = 1
+      while (i < n && word[i] in prefix && word[i + 1] ~ /^[a-z]/) i++
+      print word[i]
+    }' "$work/code" >"$work/mnemonics"
+  # Each list entry as a pattern: "add[bwl]" is add, addb, addw or addl.
+  sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' -e 's/\(\[[a-z]*\]\)$/\1?/' \
+    -e 's/.*/^&$/' "$here/i386_instructions.txt" >"$work/i386"
+  outside="$(grep -cvxEf "$work/i386" "$work/mnemonics" || true)"
+  message="80386 integer: $(grep -cxEf "$work/i386" "$work/mnemonics" || true), outside the set: $outside"
+  if [ "$outside" = 0 ] && [ -s "$work/mnemonics" ]; then
+    pass "instructions: $message"
+  else
+    fail "instructions: $message:"$'\n'"$(grep -vxEf "$work/i386" "$work/mnemonics" |
+      sort | uniq -c | sort -rn | awk '{ printf "  %s %s\n", $2, $1 }')"
+  fi
 else
   fail "$objdump cannot disassemble $exe"
 fi
+
+# Unwind tables serve exceptions, which the launcher does not use. A stripped
+# file keeps eight letters of a section name.
+check "no .eh_frame" test -z "$(awk '$2 ~ /^\.eh_fram/' <<<"$("$objdump" -h "$exe")")"
 
 # --- The imports: "DLL FUNCTION" a line, DLL names as the file spells them ---
 awk '
@@ -60,6 +114,15 @@ awk '
 sed -e 's/#.*//' -e 's/[[:space:]]*$//' "$here/allowed_imports.txt" | grep -v '^$' |
   awk '{ print $1, $2 }' | sort -u >"$work/allowed"
 check "imports found" test -s "$work/imports"
+# msvcrt.dll is missing from the first Windows 95; nothing but these four
+# is needed.
+other_dlls="$(cut -d' ' -f1 "$work/imports" | sort -uf |
+  grep -vixE 'KERNEL32\.dll|USER32\.dll|GDI32\.dll|ADVAPI32\.dll' || true)"
+if [ -z "$other_dlls" ]; then
+  pass "imports only from KERNEL32, USER32, GDI32 and ADVAPI32"
+else
+  fail "imports from other DLLs: ${other_dlls//$'\n'/ }"
+fi
 unexpected="$(comm -23 "$work/imports" "$work/allowed")"
 if [ -z "$unexpected" ]; then
   pass "imports all in allowed_imports.txt ($(wc -l <"$work/imports") functions)"
