@@ -1,5 +1,6 @@
 // launch.ini lookup: arbitrary file bytes, section and key, against a plain
-// model of the format, in a single-byte code page and in code page 932.
+// model of the format, in a single-byte code page and in code page 932, read
+// whole and in pieces of one and of three bytes.
 // Input: a separator byte, then section, key and the file's bytes split by
 // it ("|winxpLaunchFiles|11|[winxpLaunchFiles]\r...").
 #include <algorithm>
@@ -109,18 +110,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   const std::string& key = fields[1];
   const std::string& file = fields[2];
 
+  // Reads of any size, so that a line, a CR LF or a double-byte character
+  // may be split between two of them.
   for (const bool code_page_932 : {false, true}) {
-    platform::SimulatedHost host;
-    if (code_page_932) host.UseCodePage932();
-    host.AddFile(kIni, file);
     const std::string expected = ModelLookup(file, section, key, code_page_932);
-    const std::string actual = checker::ReadLaunchEntry(host, kIni, section, key);
-    if (actual != expected) {
-      fuzz::Mismatch(std::string(code_page_932 ? "code page 932: " : "") + "ReadLaunchEntry [" +
-                         fuzz::Printable(section) + "] " + fuzz::Printable(key),
-                     fuzz::Printable(expected), fuzz::Printable(actual));
+    for (const size_t read_limit : {0, 1, 3}) {
+      platform::SimulatedHost host;
+      if (code_page_932) host.UseCodePage932();
+      host.LimitReads(read_limit);
+      host.AddFile(kIni, file);
+      const std::string actual = checker::ReadLaunchEntry(host, kIni, section, key);
+      if (actual != expected) {
+        fuzz::Mismatch(std::string(code_page_932 ? "code page 932: " : "") + "reads of " +
+                           std::to_string(read_limit) + ": ReadLaunchEntry [" +
+                           fuzz::Printable(section) + "] " + fuzz::Printable(key),
+                       fuzz::Printable(expected), fuzz::Printable(actual));
+      }
+      if (host.open_files() != 0) fuzz::Mismatch("open files after lookup", "0", "open");
     }
-    if (host.open_files() != 0) fuzz::Mismatch("open files after lookup", "0", "open");
   }
 
   const std::vector<std::string> lines = ModelLines(file);

@@ -4,6 +4,7 @@
 
 #include "double_byte_lookups.h"
 #include "platform/simulated/simulated_host.h"
+#include "platform/start_limits.h"
 
 namespace checker {
 namespace {
@@ -14,9 +15,10 @@ using testing::LookupCase;
 constexpr char kIni[] = "C:\\Apps\\Launcher\\launch.ini";
 
 std::string Lookup(const std::string& file_bytes, const char* section, const char* key,
-                   bool code_page_932 = false) {
+                   bool code_page_932 = false, size_t read_limit = 0) {
   SimulatedHost host;
   if (code_page_932) host.UseCodePage932();
+  host.LimitReads(read_limit);
   host.AddFile(kIni, file_bytes);
   std::string value = ReadLaunchEntry(host, kIni, section, key);
   EXPECT_EQ(host.open_files(), 0);
@@ -59,19 +61,50 @@ TEST(ReadLaunchEntryTest, MatchesHeadersAndKeysAsTheLauncherReadsThem) {
       {"8-bit bytes pass through", "[s]\r\n11=\xE9t\xE9.exe\r\n", "s", "11", "\xE9t\xE9.exe"},
       {"empty file", "", "s", "11", ""},
   };
-  // ASCII reads alike in a double-byte code page.
+  // ASCII reads alike in a double-byte code page, and the file alike
+  // however few bytes each read gives.
   for (const bool code_page_932 : {false, true}) {
-    for (const LookupCase& c : cases) {
-      EXPECT_EQ(Lookup(c.file, c.section, c.key, code_page_932), c.expected)
-          << c.what << (code_page_932 ? " (code page 932)" : "");
+    for (const size_t read_limit : {0, 1, 2, 3, 7}) {
+      for (const LookupCase& c : cases) {
+        EXPECT_EQ(Lookup(c.file, c.section, c.key, code_page_932, read_limit), c.expected)
+            << c.what << (code_page_932 ? " (code page 932)" : "") << ", reads of "
+            << read_limit;
+      }
     }
   }
 }
 
 TEST(ReadLaunchEntryTest, DoubleByteCharacterIsOneCharacter) {
-  for (const LookupCase& c : testing::kCodePage932Lookups) {
-    EXPECT_EQ(Lookup(c.file, c.section, c.key, true), c.expected) << c.what;
+  for (const size_t read_limit : {0, 1, 2, 3}) {
+    for (const LookupCase& c : testing::kCodePage932Lookups) {
+      EXPECT_EQ(Lookup(c.file, c.section, c.key, true, read_limit), c.expected)
+          << c.what << ", reads of " << read_limit;
+    }
   }
+}
+
+// Lines longer than what the lookup reads at a time, which it never holds.
+TEST(ReadLaunchEntryTest, LongLinesArePassedOverOrTheirValueCut) {
+  const std::string line(200000, 'x');
+  const struct {
+    const char* what;
+    std::string file;
+    const char* expected;
+  } cases[] = {
+      {"long line before the entry", "[s]\r\n" + line + "\r\n11=a.exe\r\n", "a.exe"},
+      {"bracket at the end of a long line closes the section",
+       "[s]\r\n" + line + "[\r\n11=a.exe\r\n", ""},
+      {"long header-like line", "[" + line + "]\r\n[s]\r\n11=a.exe\r\n", "a.exe"},
+  };
+  for (const bool code_page_932 : {false, true}) {
+    for (const auto& c : cases) {
+      EXPECT_EQ(Lookup(c.file, "s", "11", code_page_932), c.expected) << c.what;
+    }
+  }
+  // A value longer than any command line is kept only as far as that.
+  const std::string value(100000, 'v');
+  EXPECT_EQ(Lookup("[s]\r\n11=" + value + "\r\n", "s", "11"),
+            value.substr(0, platform::kMaxCommandLine));
 }
 
 TEST(ReadLaunchEntryTest, MissingFileGivesEmptyText) {

@@ -93,6 +93,12 @@ TEST(MainTest, EveryFailureOfTheSelectionLeadsToTheDefaultEntry) {
       {"registry text too long",
        [](SimulatedHost& h) { testing::SetOfficeText(h, std::string(40000, '1')); }},
       {"form cannot be written", [](SimulatedHost& h) { h.SetCaptionWritesFail(true); }},
+      {"entry longer than any command line",
+       [](SimulatedHost& h) {
+         h.AddFile(testing::kIni, "[winxpLaunchFiles]\r\n11=apps\\xp11.exe " +
+                                      std::string(40000, 'a') +
+                                      "\r\n[defaultLaunchFiles]\r\ndefault=apps\\fallback.exe\r\n");
+       }},
   };
   for (const Case& c : cases) {
     SimulatedHost host;

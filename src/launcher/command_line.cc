@@ -1,6 +1,8 @@
 #include "launcher/command_line.h"
 
 #include "launcher/observer.h"
+#include "platform/join.h"
+#include "platform/start_limits.h"
 
 namespace checker {
 namespace {
@@ -28,7 +30,7 @@ platform::Result<ResolvedCommand> ResolveCommand(platform::Host& host, const std
       if (!HasExtension(program, lead)) program += ".exe";
       if (host.FileExists(program)) {
         std::string arguments = launch_value.substr(end);
-        std::string command_line = "\"" + program + "\"" + arguments;
+        std::string command_line = platform::Join({"\"", program, "\"", arguments});
         return ResolvedCommand{std::move(program), std::move(arguments), std::move(command_line)};
       }
     }
@@ -37,12 +39,24 @@ platform::Result<ResolvedCommand> ResolveCommand(platform::Host& host, const std
     after_blank = length == 1 && IsBlank(launch_value[end]);
     end += length;
   }
-  return platform::Failure(platform::error::kFileNotFound,
-                           "cannot start " + directory + launch_value + ": no such program");
+  return platform::Failure(
+      platform::error::kFileNotFound,
+      platform::Join({"cannot start ", directory, launch_value, ": no such program"}));
 }
 
 platform::Status StartLaunchValue(platform::Host& host, const std::string& directory,
                                   const std::string& launch_value, Observer* observer) {
+  // Checked before any file is looked for: the lookup keeps no more of a
+  // value than this, so a value that reaches it may be cut short.
+  if (directory.size() + launch_value.size() >= platform::kMaxCommandLine) {
+    const std::string_view start =
+        platform::LeadingCharacters(launch_value, 64, host.SystemLeadBytes());
+    return platform::Failure(
+        platform::error::kInvalidParameter,
+        platform::Join(
+            {"cannot start ", directory, start, "...: its command line is longer than the ",
+             std::to_string(platform::kMaxCommandLine - 1), " characters that Windows accepts"}));
+  }
   platform::Result<ResolvedCommand> command = ResolveCommand(host, directory, launch_value);
   if (!command.ok()) return command.TakeFailure();
   if (observer != nullptr) observer->CommandResolved(directory + launch_value, *command);

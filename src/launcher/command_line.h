@@ -27,7 +27,9 @@ platform::Result<ResolvedCommand> ResolveCommand(platform::Host& host, const std
                                                  const std::string& launch_value);
 
 // Starts what `directory` + `launch_value` names, in a normal, activated
-// window, without waiting. A failure when nothing can be started.
+// window, without waiting. A failure when nothing can be started, or when
+// `directory` and `launch_value` make a command line longer than Windows
+// starts (error::kInvalidParameter).
 // `observer`, when given, sees the resolved command before the start.
 platform::Status StartLaunchValue(platform::Host& host, const std::string& directory,
                                   const std::string& launch_value, Observer* observer = nullptr);

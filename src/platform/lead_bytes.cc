@@ -35,4 +35,11 @@ bool EndsWithCharacter(std::string_view text, char c, const LeadBytes& lead) {
          FindLastCharacterOf(text, std::string_view(&c, 1), lead) == text.size() - 1;
 }
 
+std::string_view LeadingCharacters(std::string_view text, std::size_t size, const LeadBytes& lead) {
+  if (text.size() <= size) return text;
+  std::size_t end = 0;
+  while (end + CharacterLength(text, end, lead) <= size) end += CharacterLength(text, end, lead);
+  return text.substr(0, end);
+}
+
 }  // namespace platform

@@ -51,6 +51,11 @@ std::size_t FindLastCharacterOf(std::string_view text, std::string_view chars,
 // byte of a double-byte character.
 bool EndsWithCharacter(std::string_view text, char c, const LeadBytes& lead);
 
+// The longest beginning of `text` of at most `size` bytes that ends between
+// two characters, for showing the start of a long text.
+std::string_view LeadingCharacters(std::string_view text, std::size_t size,
+                                   const LeadBytes& lead);
+
 }  // namespace platform
 
 #endif  // LAUNCHER_PLATFORM_LEAD_BYTES_H_

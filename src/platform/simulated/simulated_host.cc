@@ -66,11 +66,15 @@ class SimulatedHost::Object : public AutomationObject {
 
 class SimulatedHost::Input : public TextInput {
  public:
-  Input(int& open_files, const File& file) : open_files_(open_files), file_(file) { ++open_files_; }
+  Input(int& open_files, const File& file, size_t read_limit)
+      : open_files_(open_files), file_(file), read_limit_(read_limit) {
+    ++open_files_;
+  }
   ~Input() override { --open_files_; }
 
   Result<size_t> Read(char* buffer, size_t size) override {
     if (file_.read_fails) return Failure(error::kGeneric, "the file cannot be read");
+    if (read_limit_ > 0) size = std::min(size, read_limit_);
     const size_t count = std::min(size, file_.bytes.size() - position_);
     std::memcpy(buffer, file_.bytes.data() + position_, count);
     position_ += count;
@@ -80,19 +84,21 @@ class SimulatedHost::Input : public TextInput {
  private:
   int& open_files_;
   const File& file_;
+  size_t read_limit_;
   size_t position_ = 0;
 };
 
 // A mapped native file, read in chunks as the lines are asked for.
 class SimulatedHost::NativeInput : public TextInput {
  public:
-  NativeInput(int& open_files, std::ifstream stream)
-      : open_files_(open_files), stream_(std::move(stream)) {
+  NativeInput(int& open_files, std::ifstream stream, size_t read_limit)
+      : open_files_(open_files), stream_(std::move(stream)), read_limit_(read_limit) {
     ++open_files_;
   }
   ~NativeInput() override { --open_files_; }
 
   Result<size_t> Read(char* buffer, size_t size) override {
+    if (read_limit_ > 0) size = std::min(size, read_limit_);
     stream_.read(buffer, static_cast<std::streamsize>(size));
     if (stream_.bad()) return Failure(error::kGeneric, "the file cannot be read");
     return static_cast<size_t>(stream_.gcount());
@@ -101,6 +107,7 @@ class SimulatedHost::NativeInput : public TextInput {
  private:
   int& open_files_;
   std::ifstream stream_;
+  size_t read_limit_;
 };
 
 SimulatedHost::SimulatedHost() = default;
@@ -324,7 +331,8 @@ std::optional<std::filesystem::path> SimulatedHost::MappedPath(const std::string
 Result<std::unique_ptr<TextInput>> SimulatedHost::OpenTextInput(const std::string& path) {
   auto found = files_.find(FileName(path));
   if (found != files_.end()) {
-    return std::unique_ptr<TextInput>(std::make_unique<Input>(open_files_, found->second));
+    return std::unique_ptr<TextInput>(
+        std::make_unique<Input>(open_files_, found->second, read_limit_));
   }
   if (const auto native = MappedPath(path)) {
     std::error_code error;
@@ -332,7 +340,7 @@ Result<std::unique_ptr<TextInput>> SimulatedHost::OpenTextInput(const std::strin
       std::ifstream stream(*native, std::ios::binary);
       if (stream.is_open()) {
         return std::unique_ptr<TextInput>(
-            std::make_unique<NativeInput>(open_files_, std::move(stream)));
+            std::make_unique<NativeInput>(open_files_, std::move(stream), read_limit_));
       }
     }
   }

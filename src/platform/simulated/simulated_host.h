@@ -85,6 +85,9 @@ class SimulatedHost : public Host {
   void AddDirectory(const std::string& path);
   // Opening `path` still works, but every read of it fails.
   void SetFileReadFails(const std::string& path);
+  // Every read of a file gives at most `bytes` (0: as many as asked), as a
+  // slow disk or a network share may.
+  void LimitReads(size_t bytes) { read_limit_ = bytes; }
 
   // Files under `windows_directory` are the native files under
   // `native_directory`: names compared without regard to ASCII case, "\" and
@@ -189,6 +192,7 @@ class SimulatedHost : public Host {
   Host* probes_ = nullptr;
   LeadBytes lead_bytes_;
   int open_files_ = 0;
+  size_t read_limit_ = 0;
   std::string own_directory_ = "C:\\Apps\\Launcher";
   bool caption_writes_fail_ = false;
   bool form_created_ = false;
