@@ -21,11 +21,13 @@ const std::string kHalfway =
     "699508093042880177904174497792";
 const std::string kBelowHalfway = kHalfway.substr(0, 308) + "1";
 
+#ifdef __GLIBC__
 bool StrtodOverflows(const std::string& text) {
   errno = 0;
   const double value = std::strtod(text.c_str(), nullptr);
   return errno == ERANGE && std::fabs(value) == HUGE_VAL;
 }
+#endif
 
 TEST(CheckNumberTextTest, AcceptsWhatAUserWritesAsANumber) {
   const char* const cases[] = {
@@ -91,7 +93,11 @@ TEST(CheckNumberTextTest, NumberBeyondDoubleIsAnOverflow) {
   };
   for (const Magnitude& c : cases) {
     const std::string shown = c.text.substr(0, 60);
+#ifdef __GLIBC__
+    // glibc's strtod rounds correctly, the C runtime of the Windows builds
+    // not always: the table is pinned natively.
     ASSERT_EQ(StrtodOverflows(c.text), c.overflows) << "the table is wrong for " << shown;
+#endif
     const Status status = CheckNumberText(c.text);
     ASSERT_EQ(status.ok(), !c.overflows) << shown;
     if (c.overflows) {

@@ -2,6 +2,7 @@
 
 #include "config/launch_entry.h"
 #include "launcher/observer.h"
+#include "platform/join.h"
 #include "probes/host_os_label.h"
 #include "probes/registry_value.h"
 #include "status/frm_main.h"
@@ -54,7 +55,7 @@ Result<std::string> SelectLaunch(platform::Host& host, const std::string& config
   // Only a numeric version may be looked up.
   if (Status numeric = host.CheckNumber(version); !numeric.ok()) return numeric.TakeFailure();
 
-  const std::string section = label + "LaunchFiles";
+  const std::string section = platform::Join({label, "LaunchFiles"});
   std::string value = ReadLaunchEntry(host, config_path, section, version);
   if (observer != nullptr) observer->LookupMade(section, version, value);
   if (!value.empty()) {

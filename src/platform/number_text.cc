@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/failure.h"
+#include "platform/join.h"
 
 // Integer code only: the Windows build has no floating point at all.
 
@@ -47,7 +48,7 @@ bool ReachesInfinity(std::string_view digits) {
 }
 
 Status NotNumeric(std::string_view text) {
-  return Failure(error::kInvalidData, "not a number: \"" + std::string(text) + "\"");
+  return Failure(error::kInvalidData, Join({"not a number: \"", text, "\""}));
 }
 
 }  // namespace
@@ -95,7 +96,7 @@ Status CheckNumberText(std::string_view text) {
   if (magnitude == kInfinityDigits && !ReachesInfinity(text.substr(first, mantissa_end - first))) {
     return {};
   }
-  return Failure(error::kArithmeticOverflow, "number too large: \"" + std::string(text) + "\"");
+  return Failure(error::kArithmeticOverflow, Join({"number too large: \"", text, "\""}));
 }
 
 }  // namespace platform

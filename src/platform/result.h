@@ -2,7 +2,6 @@
 #define LAUNCHER_PLATFORM_RESULT_H_
 
 #include <cstdlib>
-#include <memory>
 #include <optional>
 #include <type_traits>
 #include <utility>
@@ -16,16 +15,25 @@ namespace platform {
 [[noreturn]] inline void ResultMisused() { std::abort(); }
 
 // Success, or a Failure. Success costs one null pointer; only a failure is
-// allocated. A Status that is made and never looked at does not compile
-// (with warnings as errors): a failure is dropped only by IgnoreFailure().
+// allocated, once, and handed up by moving that pointer. A Status that is
+// made and never looked at does not compile (with warnings as errors): a
+// failure is dropped only by IgnoreFailure().
 class [[nodiscard, gnu::warn_unused]] Status {
  public:
   Status() = default;
-  Status(Failure failure) : failure_(std::make_unique<Failure>(std::move(failure))) {}
-  Status(Status&&) noexcept = default;
-  Status& operator=(Status&&) noexcept = default;
+  Status(Failure failure);
+  Status(Status&& other) noexcept : failure_(other.failure_) { other.failure_ = nullptr; }
+  Status& operator=(Status&& other) noexcept {
+    std::swap(failure_, other.failure_);
+    return *this;
+  }
   Status(const Status&) = delete;
   Status& operator=(const Status&) = delete;
+  // Out of line, as is the constructor from a Failure: they are the costly
+  // part, and a Status is made and ended at almost every call.
+  ~Status() {
+    if (failure_ != nullptr) Discard(failure_);
+  }
 
   bool ok() const { return failure_ == nullptr; }
 
@@ -34,18 +42,19 @@ class [[nodiscard, gnu::warn_unused]] Status {
     if (ok()) ResultMisused();
     return *failure_;
   }
-  // Moves the failure out, to hand it up; only for a Status that is not ok().
-  Failure TakeFailure() {
+  // The failure as a Status of its own, to hand it up; only for a Status
+  // that is not ok(), which is ok() afterwards.
+  Status TakeFailure() {
     if (ok()) ResultMisused();
-    Failure failure = std::move(*failure_);
-    failure_.reset();
-    return failure;
+    return std::move(*this);
   }
   // Says, at a guard, that the failure is not wanted.
   void IgnoreFailure() const {}
 
  private:
-  std::unique_ptr<Failure> failure_;
+  static void Discard(Failure* failure);
+
+  Failure* failure_ = nullptr;
 };
 
 // A value of type T, or a Failure. Converts implicitly from a T (or what
@@ -79,7 +88,7 @@ class [[nodiscard, gnu::warn_unused]] Result {
   const T* operator->() const { return &const_cast<Result*>(this)->Value(); }
 
   const Failure& failure() const { return status_.failure(); }
-  Failure TakeFailure() { return status_.TakeFailure(); }
+  Status TakeFailure() { return status_.TakeFailure(); }
   void IgnoreFailure() const {}
 
  private:

@@ -4,6 +4,7 @@
 #include <limits>
 #include <utility>
 
+#include "platform/join.h"
 #include "status/frm_main.h"
 
 namespace checker {
@@ -14,7 +15,7 @@ platform::Result<std::int16_t> NarrowTo16(std::uint32_t number) {
   if (value < std::numeric_limits<std::int16_t>::min() ||
       value > std::numeric_limits<std::int16_t>::max()) {
     return platform::Failure(platform::error::kArithmeticOverflow,
-                             "overflow: version number " + std::to_string(value));
+                             platform::Join({"overflow: version number ", std::to_string(value)}));
   }
   return static_cast<std::int16_t>(value);
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/join.h"
+
 namespace checker {
 namespace {
 
@@ -27,15 +29,9 @@ platform::Result<std::string> TextUpToNul(const std::string& buffer, std::uint32
 
 }  // namespace
 
-bool RegistryValue::IsEmptyText() const {
-  const auto* text = std::get_if<std::string>(&value_);
-  return text != nullptr && text->empty();
-}
+bool RegistryValue::IsEmptyText() const { return !is_number_ && text_.empty(); }
 
-std::string RegistryValue::Text() const {
-  if (const auto* number = std::get_if<std::int32_t>(&value_)) return std::to_string(*number);
-  return *std::get_if<std::string>(&value_);
-}
+std::string RegistryValue::Text() const { return is_number_ ? std::to_string(number_) : text_; }
 
 std::int32_t LastRegistryStatus() { return last_registry_status; }
 
@@ -56,8 +52,9 @@ platform::Result<RegistryValue> ReadRegistryValue(platform::Host& host, platform
       // standard registry format; anything longer is no version, whatever
       // it holds, and is not read.
       if (size > kLargestText) {
-        return platform::Failure(platform::error::kArithmeticOverflow,
-                                 "overflow: registry text of " + std::to_string(size) + " bytes");
+        return platform::Failure(
+            platform::error::kArithmeticOverflow,
+            platform::Join({"overflow: registry text of ", std::to_string(size), " bytes"}));
       }
       std::string buffer(size, ' ');
       std::uint32_t scratch_type = 0;

@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <string>
-#include <variant>
 
 #include "platform/host.h"
 
@@ -14,10 +13,10 @@ namespace checker {
 class RegistryValue {
  public:
   RegistryValue() = default;
-  explicit RegistryValue(std::string text) : value_(std::move(text)) {}
-  explicit RegistryValue(std::int32_t number) : value_(number) {}
+  explicit RegistryValue(std::string text) : text_(std::move(text)) {}
+  explicit RegistryValue(std::int32_t number) : is_number_(true), number_(number) {}
 
-  bool IsNumber() const { return std::holds_alternative<std::int32_t>(value_); }
+  bool IsNumber() const { return is_number_; }
   bool IsEmptyText() const;
   // The text itself, or the number in plain decimal.
   std::string Text() const;
@@ -25,7 +24,9 @@ class RegistryValue {
   bool operator==(const RegistryValue&) const = default;
 
  private:
-  std::variant<std::string, std::int32_t> value_;
+  bool is_number_ = false;
+  std::int32_t number_ = 0;  // when it is a number
+  std::string text_;         // when it is not
 };
 
 // Reads the value `value_name` under `root`\`key_path`: REG_SZ as text up to

@@ -3,6 +3,7 @@
 #include <oaidl.h>
 #include <objbase.h>
 
+#include "platform/join.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/system_message.h"
 
@@ -70,7 +71,7 @@ class DispatchObject : public AutomationObject {
     const HRESULT converted = api_.VariantChangeType(&result, &result, 0, VT_BSTR);
     if (FAILED(converted)) {
       api_.VariantClear(&result);
-      return Fail(converted, "cannot read property \"" + name + "\" as text",
+      return Fail(converted, Join({"cannot read property \"", name, "\" as text"}),
                   HresultText(converted));
     }
     std::string text = Narrow(result.bstrVal, static_cast<int>(api_.SysStringLen(result.bstrVal)));
@@ -88,12 +89,12 @@ class DispatchObject : public AutomationObject {
 
  private:
   Failure Fail(HRESULT result, const std::string& what, const std::string& why) const {
-    return Failure(static_cast<std::int32_t>(result), class_name_ + ": " + what + ": " + why);
+    return Failure(static_cast<std::int32_t>(result), Join({class_name_, ": ", what, ": ", why}));
   }
 
   Status Invoke(const std::string& name, WORD flags, VARIANT* result) {
     const char* kind = flags == DISPATCH_METHOD ? "method" : "property";
-    const std::string what = std::string(kind) + " \"" + name + "\" failed";
+    const std::string what = Join({kind, " \"", name, "\" failed"});
     std::wstring wide = Widen(name);
     LPOLESTR names[] = {wide.data()};
     DISPID id = 0;
@@ -101,7 +102,7 @@ class DispatchObject : public AutomationObject {
         [&] { return dispatch_->GetIDsOfNames(kIidNull, names, 1, LOCALE_USER_DEFAULT, &id); });
     if (status == kNoAnswer) return NoAnswer(what);
     if (FAILED(status)) {
-      return Fail(status, std::string("no ") + kind + " \"" + name + "\"", HresultText(status));
+      return Fail(status, Join({"no ", kind, " \"", name, "\""}), HresultText(status));
     }
     DISPPARAMS no_arguments = {nullptr, nullptr, 0, 0};
     EXCEPINFO exception = {};
@@ -131,7 +132,7 @@ class DispatchObject : public AutomationObject {
 
   Failure NoAnswer(const std::string& what) const {
     return Fail(kNoAnswer, what,
-                "no answer within " + std::to_string(timer_.answer_seconds()) + " s");
+                Join({"no answer within ", std::to_string(timer_.answer_seconds()), " s"}));
   }
 
   void FreeException(EXCEPINFO* exception) {
@@ -186,7 +187,8 @@ Result<AutomationObject*> Automation::Create(const std::string& class_name) {
     const HRESULT status = api_->CoInitialize(nullptr);
     // S_FALSE: already initialised on this thread, which still counts.
     if (FAILED(status)) {
-      return Failure(static_cast<std::int32_t>(status), "cannot start COM: " + HresultText(status));
+      return Failure(static_cast<std::int32_t>(status),
+                     Join({"cannot start COM: ", HresultText(status)}));
     }
     com_initialised_ = true;
     // Without the filter, calls are still bounded by AnswerTimer::Ask, only
@@ -204,7 +206,7 @@ Result<AutomationObject*> Automation::Create(const std::string& class_name) {
   if (FAILED(status) || dispatch == nullptr) {
     if (SUCCEEDED(status)) status = E_NOINTERFACE;
     return Failure(static_cast<std::int32_t>(status),
-                   "cannot create object \"" + class_name + "\": " + HresultText(status));
+                   Join({"cannot create object \"", class_name, "\": ", HresultText(status)}));
   }
   objects_.push_back(std::make_unique<DispatchObject>(*api_, timer_, dispatch, class_name));
   timer_.Start();

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/join.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/system_message.h"
 
@@ -39,10 +40,11 @@ Status StartThroughShell(const ProgramStartCalls& calls, const std::string& prog
   info.nShow = SW_SHOWNORMAL;
   if (shell_execute(&info)) return {};
   const DWORD error = ::GetLastError();
-  if (error != ERROR_SUCCESS)
+  if (error != ERROR_SUCCESS) {
     return Failure(static_cast<std::int32_t>(error), SystemMessage(error));
-  return Failure(error::kGeneric, "no error number from the shell, code " +
-                                      std::to_string(reinterpret_cast<INT_PTR>(info.hInstApp)));
+  }
+  return Failure(error::kGeneric, Join({"no error number from the shell, code ",
+                                        std::to_string(reinterpret_cast<INT_PTR>(info.hInstApp))}));
 }
 
 }  // namespace
@@ -64,14 +66,14 @@ Status StartProgramOrElevate(const ProgramStartCalls& calls, const std::string& 
     return {};
   }
   const DWORD error = ::GetLastError();
-  const std::string what = "cannot start " + command_line;
+  const std::string what = Join({"cannot start ", command_line});
   if (error != kErrorElevationRequired) return SystemFailure(error, what);
   const Status shell = StartThroughShell(calls, program, arguments);
   if (shell.ok()) return {};
   return Failure(
       shell.failure().number(),
-      what + ": " + SystemMessage(error) +
-          "; asking for consent through the shell failed too: " + shell.failure().description());
+      Join({what, ": ", SystemMessage(error),
+            "; asking for consent through the shell failed too: ", shell.failure().description()}));
 }
 
 }  // namespace platform

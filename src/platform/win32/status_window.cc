@@ -1,5 +1,6 @@
 #include "platform/win32/status_window.h"
 
+#include "platform/join.h"
 #include "platform/win32/system_message.h"
 #include "resource_ids.h"
 
@@ -90,7 +91,7 @@ Result<std::unique_ptr<StatusWindow>> StatusWindow::Create(const FormLayout& lay
         nullptr);
     if (child == nullptr) {
       return SystemFailure(::GetLastError(),
-                           std::string("cannot create ") + layout.name + "." + control.name);
+                           Join({"cannot create ", layout.name, ".", control.name}));
     }
     form->controls_.push_back(child);
 
@@ -120,10 +121,9 @@ void StatusWindow::Destroy() {
 Status StatusWindow::SetCaption(const std::string& control, const std::string& text) {
   const int index = layout_->Find(control);
   if (index < 0)
-    return Failure(error::kGeneric, std::string(layout_->name) + " has no control " + control);
+    return Failure(error::kGeneric, Join({layout_->name, " has no control ", control}));
   if (!::SetWindowTextA(controls_[index], text.c_str())) {
-    return SystemFailure(::GetLastError(),
-                         std::string("cannot set ") + layout_->name + "." + control);
+    return SystemFailure(::GetLastError(), Join({"cannot set ", layout_->name, ".", control}));
   }
   return {};
 }

@@ -1,5 +1,7 @@
 #include "platform/win32/system_message.h"
 
+#include "platform/join.h"
+
 namespace platform {
 
 std::string SystemMessage(DWORD code) {
@@ -15,7 +17,7 @@ std::string SystemMessage(DWORD code) {
 }
 
 Failure SystemFailure(DWORD code, const std::string& what) {
-  return Failure(static_cast<std::int32_t>(code), what + ": " + SystemMessage(code));
+  return Failure(static_cast<std::int32_t>(code), Join({what, ": ", SystemMessage(code)}));
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/join.h"
 #include "platform/win32/system_message.h"
 
 namespace platform {
@@ -17,7 +18,7 @@ class Win32TextInput : public TextInput {
     const DWORD asked = size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<DWORD>(size);
     DWORD count = 0;
     if (!::ReadFile(file_, buffer, asked, &count, nullptr)) {
-      return SystemFailure(::GetLastError(), "cannot read " + path_);
+      return SystemFailure(::GetLastError(), Join({"cannot read ", path_}));
     }
     return static_cast<size_t>(count);
   }
@@ -32,13 +33,14 @@ class Win32TextInput : public TextInput {
 Result<std::unique_ptr<TextInput>> OpenWin32TextInput(const std::string& path) {
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return SystemFailure(::GetLastError(), "cannot open " + path);
+  if (file == INVALID_HANDLE_VALUE)
+    return SystemFailure(::GetLastError(), Join({"cannot open ", path}));
   // Some systems open a directory for reading; it is never a text file here.
   BY_HANDLE_FILE_INFORMATION info = {};
   if (::GetFileInformationByHandle(file, &info) &&
       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     ::CloseHandle(file);
-    return SystemFailure(ERROR_ACCESS_DENIED, "cannot open " + path);
+    return SystemFailure(ERROR_ACCESS_DENIED, Join({"cannot open ", path}));
   }
   return std::unique_ptr<TextInput>(std::make_unique<Win32TextInput>(file, path));
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/join.h"
 #include "platform/number_text.h"
 #include "platform/win32/automation.h"
 #include "platform/win32/code_page.h"
@@ -119,7 +120,7 @@ class Win32Host : public Host {
       if (window->Shows(form)) return window->SetCaption(control, text);
     }
     if (form.Find(control) < 0) {
-      return Failure(error::kGeneric, std::string(form.name) + " has no control " + control);
+      return Failure(error::kGeneric, Join({form.name, " has no control ", control}));
     }
     Result<std::unique_ptr<StatusWindow>> created = StatusWindow::Create(form);
     if (!created.ok()) return created.TakeFailure();

@@ -1,5 +1,5 @@
-// The launcher's Windows entry point. The launcher takes no arguments, so
-// WinMain ignores its own.
+// The launcher's Windows entry point, where the process starts: no C
+// runtime runs before it. The launcher takes no arguments.
 #include <windows.h>
 
 #include "launcher/main.h"
@@ -7,9 +7,11 @@
 #include "platform/win32/dll_search.h"
 #include "platform/win32/win32_host.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+extern "C" void WINAPI LauncherStart() {
   // First of all: nothing loaded later may come from a DLL planted beside us.
   platform::RestrictDllSearch();
   std::unique_ptr<platform::Host> host = platform::NewWin32Host();
-  return platform::FinishProgram(*host, checker::Main(*host));
+  // Ends the process: the Windows host's EndProgram does not return.
+  platform::FinishProgram(*host, checker::Main(*host));
+  ::ExitProcess(1);
 }
