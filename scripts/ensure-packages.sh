@@ -2,7 +2,9 @@
 # Installs the Debian packages named as arguments that are not installed yet.
 # While a mirror syncs, `apt-get update` can fail on one index for an hour or
 # more: it is tried a few times, then the install goes on with the lists that
-# did download.
+# did download. An install that still fails ends with a short report of why
+# and what to do (scripts/why-not-installed.sh); this script never pins or
+# downgrades anything itself.
 #   LAUNCHER_APT_RETRY_PAUSE  seconds between attempts at apt-get update (30)
 set -euo pipefail
 missing=()
@@ -11,6 +13,7 @@ for package in "$@"; do
     missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
+here="$(cd "$(dirname "$0")" && pwd)"
 
 # The script that asked, so that a stage's output says who is installing.
 caller=""
@@ -53,4 +56,12 @@ for attempt in $(seq "$attempts"); do
   fi
 done
 
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+status=0
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" ||
+  status=$?
+[ "$status" -eq 0 ] && exit 0
+{
+  echo "== $who: could not install ${missing[*]} (apt-get install exit status $status)"
+  "$here/why-not-installed.sh" --failed-indexes "$work/failed-indexes" "${missing[@]}" || true
+} >&2
+exit "$status"
