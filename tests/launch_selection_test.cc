@@ -52,8 +52,11 @@ TEST(SelectLaunchTest, MissingRegistryValueAsksTheWordProcessorAndQuitsIt) {
     EXPECT_THAT(SelectLaunch(host, kIni), Holds("nine.exe"));
     EXPECT_EQ(host.Caption(status::frmMain, "Label1"), "");
     ASSERT_EQ(host.automation_objects().size(), 1u);
-    EXPECT_EQ(host.automation_objects()[0].class_name, "word.application");
-    EXPECT_EQ(host.automation_objects()[0].quit_calls, 1);
+    const auto& word = host.automation_objects()[0];
+    EXPECT_EQ(word.class_name, "word.application");
+    EXPECT_EQ(word.quit_calls, 1);
+    EXPECT_EQ(word.quit_argument, kDoNotSaveChanges);
+    EXPECT_TRUE(word.released) << "held after quit";
   }
 }
 
@@ -73,6 +76,7 @@ TEST(SelectLaunchTest, FailedVersionReadPassesUpWithoutQuit) {
   ASSERT_EQ(host.automation_objects().size(), 1u);
   EXPECT_EQ(host.automation_objects()[0].version_reads, 1);
   EXPECT_EQ(host.automation_objects()[0].quit_calls, 0);
+  EXPECT_TRUE(host.automation_objects()[0].released);
 }
 
 TEST(SelectLaunchTest, RegistryTextIsUsedWholeAndMustBeNumeric) {

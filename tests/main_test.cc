@@ -129,6 +129,34 @@ TEST(MainTest, FailingFallbackEndsWithTheErrorReportAndStartsNothing) {
   }
 }
 
+// Declining the consent prompt is a failed start on the main path, and on
+// the fallback an end without a report: a person's "No" is not an error.
+TEST(MainTest, DeclinedConsentTriesTheDefaultEntryThenEndsQuietly) {
+  const struct {
+    const char* declined;
+    Lines started;
+  } cases[] = {
+      {"xp11.exe", {"\"C:\\Apps\\Launcher\\apps\\fallback.exe\""}},
+      {"fallback.exe", {"\"C:\\Apps\\Launcher\\apps\\xp11.exe\""}},
+  };
+  for (const auto& c : cases) {
+    SimulatedHost host;
+    testing::SetUpStandardMachine(host);
+    host.DeclineConsentFor(std::string(testing::kDir) + "\\apps\\" + c.declined);
+    EXPECT_EQ(host.Run(&Main), 0) << c.declined;
+    EXPECT_EQ(CommandLines(host), c.started) << c.declined;
+  }
+
+  SimulatedHost both;
+  testing::SetUpStandardMachine(both);
+  for (const char* program : {"xp11.exe", "fallback.exe"}) {
+    both.DeclineConsentFor(std::string(testing::kDir) + "\\apps\\" + program);
+  }
+  EXPECT_EQ(both.Run(&Main), 0);
+  EXPECT_TRUE(both.started().empty());
+  EXPECT_FALSE(both.error_report().has_value());
+}
+
 TEST(MainTest, MissingOrUnreadableLaunchIniEndsWithTheErrorReport) {
   SimulatedHost host;
   testing::SetUpStandardMachine(host);

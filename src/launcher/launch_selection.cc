@@ -14,14 +14,17 @@ using platform::Result;
 using platform::Status;
 
 // The version the word processor reports, cut to its major version. The
-// object stays with the host until the program ends.
+// word processor is told to quit, and let go of, as soon as it has answered.
 Result<RegistryValue> AskWordProcessor(platform::Host& host) {
   Result<platform::AutomationObject*> word = host.CreateAutomationObject(kWordClassName);
   if (!word.ok()) return word.TakeFailure();
   Result<std::string> version = (*word)->GetTextProperty("version");
+  if (version.ok()) {
+    // Guard: the version is read; a word processor that does not quit changes nothing.
+    (*word)->CallMethod("quit", kDoNotSaveChanges).IgnoreFailure();
+  }
+  host.ReleaseAutomationObject(*word);
   if (!version.ok()) return version.TakeFailure();
-  // Guard: the version is read; a word processor that does not quit changes nothing.
-  (*word)->CallMethod("quit").IgnoreFailure();
   return RegistryValue(WordMajorVersion(*version));
 }
 

@@ -1,6 +1,7 @@
 #ifndef LAUNCHER_LAUNCHER_LAUNCH_SELECTION_H_
 #define LAUNCHER_LAUNCHER_LAUNCH_SELECTION_H_
 
+#include <cstdint>
 #include <string>
 
 #include "platform/host.h"
@@ -13,6 +14,10 @@ class Observer;
 inline constexpr char kOfficeKeyPath[] = "Software\\Microsoft\\Office\\Common\\";
 inline constexpr char kOfficeValueName[] = "LastAccessInstall";
 inline constexpr char kWordClassName[] = "word.application";
+// The word processor's "quit" argument that saves nothing and asks nothing
+// (wdDoNotSaveChanges): a hidden word processor must not ask about a
+// changed template, and the launcher writes nothing, nor makes others write.
+inline constexpr std::int32_t kDoNotSaveChanges = 0;
 
 // Decides the launch value: the entry for the host label and the Office
 // version in `config_path`, else its default entry (possibly empty). Writes

@@ -51,7 +51,13 @@ Status Main(platform::Host& host, Observer* observer) {
       observer->MainPathFailed(main_path.failure());
       observer->PathTaken(LaunchPath::kFallback);
     }
-    return StartDefaultEntry(host, separator, observer);
+    Status fallback = StartDefaultEntry(host, separator, observer);
+    if (!fallback.ok() && fallback.failure().number() == platform::error::kCancelled) {
+      // Guard: the user said no to the default entry too. An answer is not
+      // an error: the launcher ends without a report.
+      return {};
+    }
+    return fallback;
   }
   return {};
 }

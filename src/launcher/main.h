@@ -10,7 +10,8 @@ class Observer;
 // The launcher's entry: starts the entry of launch.ini that fits the host,
 // or on any failure its default entry. Gives back a failure of that
 // fallback launch, which nothing in the launcher handles: the host's
-// runtime reports it (platform::FinishProgram), and ends the program.
+// runtime reports it (platform::FinishProgram), and ends the program. A
+// fallback the user declined to let run (error::kCancelled) is no failure.
 platform::Status Main(platform::Host& host);
 
 // The same, with `observer` seeing each decision (see Observer). A separate

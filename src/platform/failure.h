@@ -20,6 +20,7 @@ inline constexpr std::int32_t kFilenameTooLong = 206;     // ERROR_FILENAME_EXCE
 inline constexpr std::int32_t kClassNotFound =
     static_cast<std::int32_t>(0x800401F3);    // CO_E_CLASSSTRING
 inline constexpr std::int32_t kGeneric = 31;  // ERROR_GEN_FAILURE
+inline constexpr std::int32_t kCancelled = 1223;  // ERROR_CANCELLED: the user said no
 }  // namespace error
 
 // The one failure type: an error number and what failed. Operations that

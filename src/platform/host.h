@@ -41,8 +41,8 @@ struct VersionRecord {
 };
 static_assert(sizeof(VersionRecord) == 148);
 
-// A late-bound automation object. Owned by the host that created it and kept
-// until the program ends.
+// A late-bound automation object. Owned by the host that created it, until
+// the program ends or Host::ReleaseAutomationObject.
 class AutomationObject {
  public:
   AutomationObject() = default;
@@ -53,8 +53,9 @@ class AutomationObject {
   // The property `name` read as text; a failure when it cannot be read.
   virtual Result<std::string> GetTextProperty(const std::string& name) = 0;
 
-  // Calls the method `name` with no arguments; a failure when the call fails.
-  virtual Status CallMethod(const std::string& name) = 0;
+  // Calls the method `name` with the number `argument` as its one argument;
+  // a failure when the call fails.
+  virtual Status CallMethod(const std::string& name, std::int32_t argument) = 0;
 };
 
 // A file open for sequential input. Closed when destroyed. Lines are the
@@ -105,8 +106,15 @@ class Host {
   virtual bool ReadVersion(VersionRecord* record) = 0;
 
   // Creates the automation object of `class_name`, which the host keeps
-  // until the program ends. A failure when no such class can be created.
+  // until it is released. A failure when no such class can be created. The
+  // Windows host gives the object, from the start of its creation to the
+  // end of the last call into it, a bounded time in all (AnswerBounds); a
+  // call that would take longer fails.
   virtual Result<AutomationObject*> CreateAutomationObject(const std::string& class_name) = 0;
+
+  // Releases `object`, which may not be used afterwards. Never fails; a
+  // host may leave behind an object that has not answered in time.
+  virtual void ReleaseAutomationObject(AutomationObject* object) = 0;
 
   // Opens `path` for sequential input. A failure when the file is missing or
   // cannot be opened.
@@ -134,7 +142,8 @@ class Host {
   // launch value), in a normal, activated window, and returns at once. A
   // host may start it another way that passes the same program and
   // arguments (Windows, for a program that needs elevation). A failure when
-  // nothing can be started.
+  // nothing can be started; error::kCancelled when the user declined to let
+  // it run (the consent prompt of Windows for an elevated start).
   virtual Status StartProgram(const std::string& program, const std::string& command_line,
                               const std::string& arguments) = 0;
 

@@ -204,6 +204,53 @@ BOOL WINAPI RecordingShellExecute(SHELLEXECUTEINFOA* info) {
   return FALSE;
 }
 
+// A mapped network drive, as the shell is asked to elevate a program on it:
+// played by the calls, so the shell is asked but starts nothing (declined).
+std::string remote_drive;  // "Z:\\" or empty
+std::string asked_drive;
+UINT WINAPI PlayedDriveType(LPCSTR root) {
+  asked_drive = root;
+  return root == remote_drive ? DRIVE_REMOTE : DRIVE_FIXED;
+}
+DWORD WINAPI PlayedUniversalName(LPCSTR path, DWORD level, LPVOID buffer, LPDWORD size) {
+  if (level != UNIVERSAL_NAME_INFO_LEVEL || path[0] != 'Z') return ERROR_NOT_CONNECTED;
+  static std::string name;
+  name = std::string("\\\\server\\share") + (path + 2);
+  auto* info = static_cast<UNIVERSAL_NAME_INFOA*>(buffer);
+  if (*size < sizeof(*info)) return ERROR_MORE_DATA;
+  info->lpUniversalName = name.data();
+  return NO_ERROR;
+}
+
+TEST(ElevationTest, ProgramOnANetworkDriveGoesToTheShellByItsSharesName) {
+  const struct {
+    const char* program;
+    const char* remote;
+    const char* file;  // as the shell gets it
+  } cases[] = {
+      {"Z:\\disc\\setup.exe", "Z:\\", "\\\\server\\share\\disc\\setup.exe"},
+      {"Z:\\disc\\setup.exe", "", "Z:\\disc\\setup.exe"},  // a local drive
+      {"Y:\\disc\\setup.exe", "Y:\\", "Y:\\disc\\setup.exe"},  // no share's name to be had
+      {"\\\\server\\share\\setup.exe", "Z:\\", "\\\\server\\share\\setup.exe"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.program);
+    remote_drive = c.remote;
+    create_process_error = platform::kErrorElevationRequired;
+    shell_error = ERROR_CANCELLED;
+    shell_calls.clear();
+    platform::ProgramStartCalls calls;
+    calls.create_process = &RefusingCreateProcess;
+    calls.shell_execute = &RecordingShellExecute;
+    calls.get_drive_type = &PlayedDriveType;
+    calls.get_universal_name = &PlayedUniversalName;
+    EXPECT_THAT(platform::StartProgramOrElevate(calls, c.program, c.program, ""),
+                FailsWith(ERROR_CANCELLED));
+    ASSERT_EQ(shell_calls.size(), 1u);
+    EXPECT_EQ(shell_calls[0].file, c.file);
+  }
+}
+
 TEST_F(ProgramStartTest, ProgramNeedingElevationStartsThroughTheShell) {
   const std::string probe = AddProbe("apps\\setup.exe");
   const std::string quoted = "\"" + probe + "\"";

@@ -38,6 +38,8 @@ class SimulatedHost::Object : public AutomationObject {
   Object(SimulatedHost& host, size_t record, AutomationClass behaviour)
       : host_(host), record_(record), behaviour_(std::move(behaviour)) {}
 
+  size_t record() const { return record_; }
+
   Result<std::string> GetTextProperty(const std::string& name) override {
     if (host_.Lower(name) != "version") {
       return Failure(error::kGeneric, "object has no property \"" + name + "\"");
@@ -49,11 +51,12 @@ class SimulatedHost::Object : public AutomationObject {
     return *behaviour_.version;
   }
 
-  Status CallMethod(const std::string& name) override {
+  Status CallMethod(const std::string& name, std::int32_t argument) override {
     if (host_.Lower(name) != "quit") {
       return Failure(error::kGeneric, "object has no method \"" + name + "\"");
     }
     host_.automation_records_[record_].quit_calls++;
+    host_.automation_records_[record_].quit_argument = argument;
     if (behaviour_.quit_fails) return Failure(error::kGeneric, "calling method \"quit\" failed");
     return {};
   }
@@ -253,7 +256,7 @@ Result<AutomationObject*> SimulatedHost::CreateAutomationObject(const std::strin
   if (found == automation_classes_.end()) {
     return Failure(error::kClassNotFound, "cannot create object \"" + class_name + "\"");
   }
-  automation_records_.push_back({class_name});
+  automation_records_.push_back({class_name, 0, 0, std::nullopt, false});
   automation_objects_.push_back(
       std::make_unique<Object>(*this, automation_records_.size() - 1, found->second));
   return automation_objects_.back().get();
@@ -328,6 +331,16 @@ std::optional<std::filesystem::path> SimulatedHost::MappedPath(const std::string
   return std::nullopt;
 }
 
+void SimulatedHost::ReleaseAutomationObject(AutomationObject* object) {
+  if (probes_ != nullptr) return probes_->ReleaseAutomationObject(object);
+  for (auto it = automation_objects_.begin(); it != automation_objects_.end(); ++it) {
+    if (it->get() != object) continue;
+    automation_records_[(*it)->record()].released = true;
+    automation_objects_.erase(it);
+    return;
+  }
+}
+
 Result<std::unique_ptr<TextInput>> SimulatedHost::OpenTextInput(const std::string& path) {
   auto found = files_.find(FileName(path));
   if (found != files_.end()) {
@@ -364,6 +377,9 @@ Status SimulatedHost::StartProgram(const std::string& program, const std::string
     return Failure(error::kFileNotFound, "cannot start " + command_line + ": no such program");
   }
   if (Status within = CheckStartLimits(program, command_line); !within.ok()) return within;
+  if (declined_.count(FileName(program)) == 1) {
+    return Failure(error::kCancelled, "cannot start " + command_line + ": the user declined");
+  }
   started_.push_back({program, command_line, arguments});
   return {};
 }

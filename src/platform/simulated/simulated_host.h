@@ -37,6 +37,8 @@ class SimulatedHost : public Host {
     std::string class_name;
     int version_reads = 0;
     int quit_calls = 0;
+    std::optional<std::int32_t> quit_argument;  // of the last call
+    bool released = false;
   };
 
   struct StartedProgram {
@@ -109,6 +111,8 @@ class SimulatedHost : public Host {
   }
 
   void SetOwnDirectory(const std::string& directory) { own_directory_ = directory; }
+  // Starting `program` asks for consent, and the user declines.
+  void DeclineConsentFor(const std::string& program) { declined_.insert(FileName(program)); }
   void SetCaptionWritesFail(bool fail) { caption_writes_fail_ = fail; }
 
   // Runs `entry` as the host runtime runs a program, to its end, without
@@ -140,6 +144,7 @@ class SimulatedHost : public Host {
   std::int32_t CloseRegistryKey(RegistryKey key) override;
   bool ReadVersion(VersionRecord* record) override;
   Result<AutomationObject*> CreateAutomationObject(const std::string& class_name) override;
+  void ReleaseAutomationObject(AutomationObject* object) override;
   Result<std::unique_ptr<TextInput>> OpenTextInput(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::string LowerCase(const std::string& text) override;
@@ -188,6 +193,7 @@ class SimulatedHost : public Host {
   std::vector<AutomationRecord> automation_records_;
   std::map<std::string, File> files_;
   std::set<std::string> directories_;
+  std::set<std::string> declined_;
   std::vector<Mapping> mappings_;
   Host* probes_ = nullptr;
   LeadBytes lead_bytes_;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include <winnetwk.h>
+
 #include "platform/join.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/system_message.h"
@@ -15,10 +17,36 @@ std::string ShellParameters(const std::string& arguments) {
   return first == std::string::npos ? std::string() : arguments.substr(first);
 }
 
-// COM is not initialised for the shell: an .exe it starts itself (or, to
-// elevate it, through the system's consent service), with no shell extension
-// that would need COM. SEE_MASK_FLAG_NO_UI is left out: only recent
-// documentation promises that it leaves the consent prompt alone.
+// `program` by its share's own name ("\\server\share\..."), when it lies
+// on a mapped network drive and the name can be had; else as it is.
+std::string UniversalName(const ProgramStartCalls& calls, const std::string& program) {
+  if (program.size() < 3 || program[1] != ':' || program[2] != '\\') return program;
+  const char root[] = {program[0], ':', '\\', '\0'};
+  if (calls.get_drive_type(root) != DRIVE_REMOTE) return program;
+  auto get_universal_name = calls.get_universal_name;
+  if (get_universal_name == nullptr) {
+    Result<HMODULE> mpr = LoadSystemLibrary("mpr.dll");
+    if (!mpr.ok() || !Resolve(*mpr, "WNetGetUniversalNameA", &get_universal_name).ok()) {
+      return program;
+    }
+  }
+  // The name follows the structure that points to it.
+  std::string buffer(sizeof(UNIVERSAL_NAME_INFOA) + 2 * MAX_PATH, '\0');
+  DWORD size = static_cast<DWORD>(buffer.size());
+  if (get_universal_name(program.c_str(), UNIVERSAL_NAME_INFO_LEVEL, buffer.data(), &size) !=
+      NO_ERROR) {
+    return program;
+  }
+  return reinterpret_cast<const UNIVERSAL_NAME_INFOA*>(buffer.data())->lpUniversalName;
+}
+
+// The launcher's own thread never initialises COM (automation objects are
+// asked on a thread of their own): the shell starts an .exe itself (or, to
+// elevate it, through the system's consent service), with no shell
+// extension that would need COM. SEE_MASK_FLAG_NO_UI is left out: only
+// recent documentation promises that it leaves the consent prompt alone.
+// No window is given: the documentation has it only as the parent of the
+// shell's own message boxes, not of the consent prompt.
 Status StartThroughShell(const ProgramStartCalls& calls, const std::string& program,
                          const std::string& arguments) {
   auto shell_execute = calls.shell_execute;
@@ -31,11 +59,12 @@ Status StartThroughShell(const ProgramStartCalls& calls, const std::string& prog
     }
   }
   const std::string parameters = ShellParameters(arguments);
+  const std::string file = UniversalName(calls, program);
   SHELLEXECUTEINFOA info = {};
   info.cbSize = sizeof(info);
   // The launcher ends right after the start: the shell must finish first.
   info.fMask = SEE_MASK_NOASYNC;
-  info.lpFile = program.c_str();
+  info.lpFile = file.c_str();
   info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
   info.nShow = SW_SHOWNORMAL;
   if (shell_execute(&info)) return {};
