@@ -17,7 +17,6 @@
 #include "e2e_support.h"
 #include "launcher_directory.h"
 #include "launcher_run.h"
-#include "platform/win32/answer_timer.h"
 #include "registry_state.h"
 
 namespace e2e {
@@ -69,11 +68,13 @@ class LauncherEndToEnd : public ::testing::Test {
   // Runs the launcher from another working directory and checks what every
   // run must hold: it ended, it left directory and registry as they were, and
   // showed no window other than message boxes.
-  Outcome Run() const {
+  // `leftover_ms`: see RunLauncher.
+  Outcome Run(unsigned long leftover_ms = 0) const {
     const std::string listing = directory_->Listing();
     const std::map<std::string, std::string> registry = RegistryTheLauncherSees();
     Outcome outcome;
-    outcome.run = RunLauncher(directory_->launcher(), directory_->records(), kRunTimeoutMs);
+    outcome.run =
+        RunLauncher(directory_->launcher(), directory_->records(), kRunTimeoutMs, leftover_ms);
     EXPECT_TRUE(outcome.run.finished) << "launcher still running after the time-out";
     EXPECT_EQ(directory_->Listing(), listing) << "the launcher changed its directory";
     EXPECT_EQ(RegistryTheLauncherSees(), registry) << "the launcher changed the registry";
@@ -184,7 +185,11 @@ struct WordCase {
   const char* started;          // the probe's arguments
   DWORD quit_calls;             // calls of `quit` the server records
   bool out_of_process = false;  // the local server instead of the DLL
+  bool never_answers = false;   // a call never returns: the launcher's bound ends it
 };
+
+// Longer than the launcher could wait: such a call never returns for it.
+constexpr DWORD kNever = 120000;
 
 void PrintTo(const WordCase& c, std::ostream* out) { *out << c.name; }
 std::string WordCaseName(const ::testing::TestParamInfo<WordCase>& info) { return info.param.name; }
@@ -212,10 +217,20 @@ TEST_P(WordProcessor, PicksTheKey) {
       Ini({"[winxpLaunchFiles]", "9=probe.exe key 9", "11=probe.exe key 11", "12=probe.exe key 12",
            "[defaultLaunchFiles]", "default=probe.exe default entry"}));
   GetParam().set_up();
-  ExpectStarted(Run(), ProbeRecord("probe.exe", std::string(" ") + GetParam().started),
+  // A server left inside a call gets a few seconds after the launcher ended.
+  const Outcome outcome = Run(GetParam().never_answers ? 5000 : 0);
+  // 30 s from the start of the object's creation to the end of quit, and
+  // the start and end of the launcher itself.
+  EXPECT_LT(outcome.run.launcher_ms, 40000u) << "the launcher waited too long";
+  ExpectStarted(outcome, ProbeRecord("probe.exe", std::string(" ") + GetParam().started),
                 GetParam().out_of_process ? 1 : 0);
   EXPECT_EQ(win32_test::ServerQuitCalls(), GetParam().quit_calls);
-  EXPECT_EQ(win32_test::ServerLiveObjects(), 0u) << "the launcher kept an object";
+  if (GetParam().quit_calls > 0) {
+    EXPECT_EQ(win32_test::ServerQuitArgument(), 0u) << "quit must save nothing and ask nothing";
+  }
+  if (!GetParam().never_answers) {
+    EXPECT_EQ(win32_test::ServerLiveObjects(), 0u) << "the launcher kept an object";
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -246,7 +261,14 @@ INSTANTIATE_TEST_SUITE_P(
                    SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 12);
                    win32_test::SetServerVersion("9.0");
                  },
-                 "key 12", 0}),
+                 "key 12", 0},
+        // A DLL whose call never returns: the bound holds without COM's help.
+        WordCase{"NeverAnswersVersion",
+                 [] {
+                   win32_test::SetServerVersion("9.0");
+                   win32_test::SetServerVersionDelay(kNever);
+                 },
+                 "default entry", 0, false, true}),
     WordCaseName);
 
 // The local server, where a word processor that is slow to answer would be.
@@ -259,14 +281,27 @@ INSTANTIATE_TEST_SUITE_P(OutOfProcess, WordProcessor,
                                         win32_test::SetServerRejectCalls(3);
                                       },
                                       "key 9", 1, true},
-                             // Held up past the launcher's bound: the fallback.
-                             WordCase{"BlocksPastTheBound",
+                             // Never answers, never makes its object (held by
+                             // a dialog), never quits: the bound ends each wait.
+                             WordCase{"NeverAnswersVersion",
                                       [] {
                                         win32_test::SetServerVersion("9.0");
-                                        win32_test::SetServerVersionDelay(
-                                            platform::AnswerBounds{}.answer_ms + 5000);
+                                        win32_test::SetServerVersionDelay(kNever);
                                       },
-                                      "default entry", 0, true}),
+                                      "default entry", 0, true, true},
+                             WordCase{"NeverCreatesItsObject",
+                                      [] {
+                                        win32_test::SetServerVersion("9.0");
+                                        win32_test::SetServerCreateDelay(kNever);
+                                      },
+                                      "default entry", 0, true, true},
+                             // The version is read: its entry starts.
+                             WordCase{"NeverQuits",
+                                      [] {
+                                        win32_test::SetServerVersion("9.0");
+                                        win32_test::SetServerQuitDelay(kNever);
+                                      },
+                                      "key 9", 0, true, true}),
                          WordCaseName);
 
 // --- Which entry is started ---

@@ -66,7 +66,7 @@ JOBOBJECT_BASIC_ACCOUNTING_INFORMATION JobAccounting(HANDLE job) {
 }  // namespace
 
 LauncherRun RunLauncher(const std::string& program, const std::string& working_directory,
-                        unsigned long timeout_ms) {
+                        unsigned long timeout_ms, unsigned long leftover_ms) {
   HANDLE job = CreateJobObjectA(nullptr, nullptr);
   if (job == nullptr) throw std::runtime_error("cannot create a job");
   std::string command_line = "\"" + program + "\"";
@@ -90,7 +90,9 @@ LauncherRun RunLauncher(const std::string& program, const std::string& working_d
   LauncherRun run;
   std::set<HWND> answered;
   std::set<HWND> reported;
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  const ULONGLONG started = GetTickCount64();
+  ULONGLONG deadline = started + timeout_ms;
+  bool launcher_ended = false;
   for (;;) {
     WindowScan scan;
     scan.process_ids = JobProcessIds(job);
@@ -120,11 +122,18 @@ LauncherRun RunLauncher(const std::string& program, const std::string& working_d
     if (GetTickCount64() > deadline) {
       TerminateJobObject(job, 99);
       WaitForSingleObject(process.hProcess, 5000);
+      run.finished = launcher_ended && leftover_ms != 0;
       break;
+    }
+    if (!launcher_ended && WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+      launcher_ended = true;
+      run.launcher_ms = static_cast<unsigned long>(GetTickCount64() - started);
+      if (leftover_ms != 0) deadline = GetTickCount64() + leftover_ms;
     }
     // Once the launcher has ended, what it started may still be running.
     if (WaitForSingleObject(process.hProcess, 10) == WAIT_OBJECT_0) Sleep(10);
   }
+  if (!launcher_ended) run.launcher_ms = static_cast<unsigned long>(GetTickCount64() - started);
   GetExitCodeProcess(process.hProcess, &run.exit_code);
   run.processes = JobAccounting(job).TotalProcesses;
   CloseHandle(process.hThread);

@@ -10,6 +10,7 @@ namespace e2e {
 struct LauncherRun {
   bool finished = false;                     // false: killed after the time-out
   unsigned long exit_code = 0;               // valid when finished
+  unsigned long launcher_ms = 0;             // until the launcher itself ended
   unsigned long processes = 0;               // launcher and everything it started
   std::vector<std::string> message_boxes;    // "caption|text" of each one answered
   std::vector<std::string> visible_windows;  // other visible top-level windows
@@ -20,9 +21,11 @@ struct LauncherRun {
 // boxes (dialog class "#32770") of the launcher are recorded and answered with
 // OK; every other visible top-level window of the job's processes is
 // recorded. Waits until every process of the job has ended, at most
-// `timeout_ms` (a guard against a hung run, not a measurement).
+// `timeout_ms` (a guard against a hung run, not a measurement); with
+// `leftover_ms`, once the launcher has ended, what is left of the job gets
+// that long before it is ended (a test server the launcher gave up on).
 LauncherRun RunLauncher(const std::string& program, const std::string& working_directory,
-                        unsigned long timeout_ms);
+                        unsigned long timeout_ms, unsigned long leftover_ms = 0);
 
 }  // namespace e2e
 

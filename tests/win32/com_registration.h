@@ -13,7 +13,8 @@ namespace win32_test {
 //   HKCR\CLSID\{clsid}\InprocServer32             = <dll path>, Apartment
 //   or HKCR\CLSID\{clsid}\LocalServer32           = "<exe path>"
 // and removes both again, with the server's state key, when it goes, once a
-// local server it started has ended (a minute at most). For an
+// local server it started has ended (ended by force after a few seconds:
+// some tests leave it inside a call that never returns). For an
 // end-to-end run of the launcher, register it as "word.application":
 //   win32_test::ComRegistration word("word.application", TestServerPath());
 //   win32_test::SetServerVersion("11.0");
@@ -44,12 +45,17 @@ void SetServerVersionFails();
 void SetServerVersionDelay(DWORD milliseconds);
 // `quit` fails (the exception of kQuitFailure).
 void SetServerQuitFails();
+// `quit` answers only after `milliseconds`; an object is made only after them.
+void SetServerQuitDelay(DWORD milliseconds);
+void SetServerCreateDelay(DWORD milliseconds);
 // The local server rejects the first `count` calls on the object.
 void SetServerRejectCalls(DWORD count);
 // Clears the record and the behaviour.
 void ResetServerState();
 
 DWORD ServerQuitCalls();
+// The number the last `quit` was given (test_server::kNoArgument: none).
+DWORD ServerQuitArgument();
 DWORD ServerLiveObjects();
 DWORD ServerRejectedCalls();
 

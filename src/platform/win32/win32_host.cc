@@ -90,6 +90,10 @@ class Win32Host : public Host {
     return automation_.Create(class_name);
   }
 
+  void ReleaseAutomationObject(AutomationObject* object) override {
+    automation_.ReleaseObject(object);
+  }
+
   Result<std::unique_ptr<TextInput>> OpenTextInput(const std::string& path) override {
     return OpenWin32TextInput(path);
   }
@@ -142,12 +146,15 @@ class Win32Host : public Host {
 
   void EndProgram(int exit_status) override {
     ReleaseAll();
+    // A thread left inside COM could hold a lock that the libraries' own
+    // clean-up at ExitProcess waits for: then the process ends without it.
+    if (automation_.abandoned()) ::TerminateProcess(::GetCurrentProcess(), exit_status);
     ::ExitProcess(static_cast<UINT>(exit_status));
   }
 
  private:
   void ReleaseAll() {
-    automation_.Release();
+    automation_.End();
     forms_.clear();
   }
 

@@ -43,6 +43,13 @@ DWORD ReadState(const char* name) {
   return value;
 }
 
+void WriteState(const char* name, DWORD value) {
+  HKEY key = OpenState();
+  if (key == nullptr) return;
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+  RegCloseKey(key);
+}
+
 void AddToNumber(const char* name, LONG delta) {
   HKEY key = OpenState();
   if (key == nullptr) return;
@@ -139,8 +146,9 @@ class TestObject : public IDispatch {
 
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                                    VARIANT* result, EXCEPINFO* exception, UINT*) override {
-    if (parameters != nullptr && parameters->cArgs != 0) return DISP_E_BADPARAMCOUNT;
+    const UINT arguments = parameters != nullptr ? parameters->cArgs : 0;
     if (id == kVersionId && (flags & DISPATCH_PROPERTYGET) != 0) {
+      if (arguments != 0) return DISP_E_BADPARAMCOUNT;
       // A word processor held up by a dialog: this thread answers nothing meanwhile.
       if (const DWORD delay = ReadState(kVersionDelayValue); delay != 0) Sleep(delay);
       VARIANT value;
@@ -154,6 +162,12 @@ class TestObject : public IDispatch {
       return S_OK;
     }
     if (id == kQuitId && (flags & DISPATCH_METHOD) != 0) {
+      // Quit(SaveChanges): the launcher's number, or none.
+      if (arguments > 1) return DISP_E_BADPARAMCOUNT;
+      const VARIANT* save = arguments == 1 ? &parameters->rgvarg[0] : nullptr;
+      if (save != nullptr && save->vt != VT_I4) return DISP_E_TYPEMISMATCH;
+      WriteState(kQuitArgumentValue, save != nullptr ? static_cast<DWORD>(save->lVal) : kNoArgument);
+      if (const DWORD delay = ReadState(kQuitDelayValue); delay != 0) Sleep(delay);
       AddToNumber(kQuitCallsValue, 1);
       if (ReadState(kQuitFailsValue) != 0) return Raise(exception, kQuitFailure, kQuitFailureText);
       if (result != nullptr) VariantInit(result);
@@ -183,6 +197,8 @@ class Factory : public IClassFactory {
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
     *object = nullptr;
     if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+    // A word processor held by a first-run dialog before its object exists.
+    if (const DWORD delay = ReadState(kCreateDelayValue); delay != 0) Sleep(delay);
     TestObject* created = new TestObject();
     const HRESULT status = created->QueryInterface(iid, object);
     created->Release();
