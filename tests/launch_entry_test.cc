@@ -130,7 +130,7 @@ TEST(ReadLaunchEntryTest, FileNameIsFoundAsWindowsFindsIt) {
 // code pages do: 0xC0-0xDE lower to 0xE0-0xFE, except 0xD7.
 class WesternHost : public SimulatedHost {
  public:
-  std::string LowerCase(const std::string& text) override {
+  std::string LowerCase(std::string_view text) override {
     std::string lower = SimulatedHost::LowerCase(text);
     for (char& c : lower) {
       const auto byte = static_cast<unsigned char>(c);

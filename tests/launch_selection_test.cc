@@ -17,7 +17,7 @@ namespace error = platform::error;
 
 TEST(WordMajorVersionTest, KeepsTheMajorVersion) {
   const char* const cases[][2] = {{"11.0", "11"}, {"9.0", "9"}, {"8.0", "8"}, {"12.0.4518", "12"},
-                                  {"9", "9"},     {"", ""},     {"16", "16"}, {"1.", "1"}};
+                                  {"9", "9"},     {"", ""},     {"16", "16"}, {"1.", "1"}, {".5", "."}};
   for (const auto& c : cases) EXPECT_EQ(WordMajorVersion(c[0]), c[1]) << c[0];
 }
 

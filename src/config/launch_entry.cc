@@ -156,7 +156,7 @@ class EntryScanner {
 // The lookup itself; a failure to read the file passes up. Memory: the read
 // buffer and the value, both of a fixed most, besides the caller's texts.
 platform::Result<std::string> FindLaunchEntry(platform::Host& host, const std::string& file,
-                                              const std::string& section, const std::string& key) {
+                                              std::string_view section, std::string_view key) {
   const std::string header = platform::Join({"[", host.LowerCase(section), "]"});
   const std::string key_prefix = platform::Join({host.LowerCase(key), "="});
   const platform::LeadBytes lead = host.SystemLeadBytes();
@@ -178,7 +178,7 @@ platform::Result<std::string> FindLaunchEntry(platform::Host& host, const std::s
 }  // namespace
 
 std::string ReadLaunchEntry(platform::Host& host, const std::string& file,
-                            const std::string& section, const std::string& key) {
+                            std::string_view section, std::string_view key) {
   platform::Result<std::string> value = FindLaunchEntry(host, file, section, key);
   if (!value.ok()) {
     // Guard: a file that is missing or cannot be read gives the empty text.

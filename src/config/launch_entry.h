@@ -2,6 +2,7 @@
 #define LAUNCHER_CONFIG_LAUNCH_ENTRY_H_
 
 #include <string>
+#include <string_view>
 
 #include "platform/host.h"
 
@@ -17,7 +18,7 @@ inline constexpr char kConfigFileName[] = "launch.ini";
 // double-byte code page the second byte of a character is no "[". Never
 // fails.
 std::string ReadLaunchEntry(platform::Host& host, const std::string& file,
-                            const std::string& section, const std::string& key);
+                            std::string_view section, std::string_view key);
 
 }  // namespace checker
 

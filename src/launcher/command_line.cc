@@ -26,10 +26,10 @@ platform::Result<ResolvedCommand> ResolveCommand(platform::Host& host, const std
   for (size_t end = 0; end <= launch_value.size();) {
     const bool at_boundary = end == launch_value.size() || IsBlank(launch_value[end]);
     if (at_boundary && !after_blank) {
-      std::string program = directory + launch_value.substr(0, end);
+      std::string program = platform::Join({directory, std::string_view(launch_value.data(), end)});
       if (!HasExtension(program, lead)) program += ".exe";
       if (host.FileExists(program)) {
-        std::string arguments = launch_value.substr(end);
+        std::string arguments(launch_value.data() + end, launch_value.size() - end);
         std::string command_line = platform::Join({"\"", program, "\"", arguments});
         return ResolvedCommand{std::move(program), std::move(arguments), std::move(command_line)};
       }
@@ -55,7 +55,7 @@ platform::Status StartLaunchValue(platform::Host& host, const std::string& direc
         platform::error::kInvalidParameter,
         platform::Join(
             {"cannot start ", directory, start, "...: its command line is longer than the ",
-             std::to_string(platform::kMaxCommandLine - 1), " characters that Windows accepts"}));
+             platform::Decimal(platform::kMaxCommandLine - 1), " characters that Windows accepts"}));
   }
   platform::Result<ResolvedCommand> command = ResolveCommand(host, directory, launch_value);
   if (!command.ok()) return command.TakeFailure();

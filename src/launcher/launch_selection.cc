@@ -31,9 +31,9 @@ Result<RegistryValue> AskWordProcessor(platform::Host& host) {
 }  // namespace
 
 std::string WordMajorVersion(const std::string& version) {
-  std::string major = version.substr(0, 2);
-  if (major.find('.') != std::string::npos) major = major.substr(0, 1);
-  return major;
+  const std::string_view first_two(version.data(), version.size() < 2 ? version.size() : 2);
+  const bool point = first_two.find('.') != std::string_view::npos;
+  return std::string(first_two.data(), point ? 1 : first_two.size());
 }
 
 Result<std::string> SelectLaunch(platform::Host& host, const std::string& config_path,

@@ -26,7 +26,7 @@ class Observer {
   virtual ~Observer() = default;
 
   // A lookup of `key` in `section` gave `value` (empty: nothing found).
-  virtual void LookupMade(const std::string& /*section*/, const std::string& /*key*/,
+  virtual void LookupMade(std::string_view /*section*/, std::string_view /*key*/,
                           const std::string& /*value*/) {}
 
   // The main path failed with `failure`; the fallback launch follows.

@@ -28,9 +28,10 @@ inline constexpr std::int32_t kCancelled = 1223;  // ERROR_CANCELLED: the user s
 // (result.h); a guard is the place that turns it into something else.
 class Failure {
  public:
-  // [[nodiscard]]: a Failure made and dropped is a "return" forgotten.
-  [[nodiscard]] Failure(std::int32_t number, std::string description)
-      : number_(number), description_(std::move(description)) {}
+  // [[nodiscard]]: a Failure made and dropped is a "return" forgotten. Out
+  // of line, so that each of the many places that make one stays a call.
+  [[nodiscard]] Failure(std::int32_t number, std::string description);
+  [[nodiscard]] Failure(std::int32_t number, const char* description);
 
   std::int32_t number() const { return number_; }
   const std::string& description() const { return description_; }

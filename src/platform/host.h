@@ -2,6 +2,7 @@
 #define LAUNCHER_PLATFORM_HOST_H_
 
 #include <cstddef>
+#include <string_view>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -51,11 +52,11 @@ class AutomationObject {
   virtual ~AutomationObject() = default;
 
   // The property `name` read as text; a failure when it cannot be read.
-  virtual Result<std::string> GetTextProperty(const std::string& name) = 0;
+  virtual Result<std::string> GetTextProperty(std::string_view name) = 0;
 
   // Calls the method `name` with the number `argument` as its one argument;
   // a failure when the call fails.
-  virtual Status CallMethod(const std::string& name, std::int32_t argument) = 0;
+  virtual Status CallMethod(std::string_view name, std::int32_t argument) = 0;
 };
 
 // A file open for sequential input. Closed when destroyed. Lines are the
@@ -86,7 +87,7 @@ class Host {
 
   // Opens `path` under `root` into *key and gives the status code. A key
   // that does not open leaves *key at 0. Never fails.
-  virtual std::int32_t OpenRegistryKey(RegistryKey root, const std::string& path,
+  virtual std::int32_t OpenRegistryKey(RegistryKey root, const char* path,
                                        RegistryKey* key) = 0;
 
   // Queries the value `name` of `key`. Fills *type and *size (in bytes) when
@@ -94,7 +95,7 @@ class Host {
   // buffer of *size bytes smaller than the value gives kRegistryMoreData and
   // the size needed. A missing value gives kRegistryNotFound and leaves *type
   // and *size as they were. Never fails.
-  virtual std::int32_t QueryRegistryValue(RegistryKey key, const std::string& name,
+  virtual std::int32_t QueryRegistryValue(RegistryKey key, const char* name,
                                           std::uint32_t* type, std::uint8_t* data,
                                           std::uint32_t* size) = 0;
 
@@ -110,7 +111,7 @@ class Host {
   // Windows host gives the object, from the start of its creation to the
   // end of the last call into it, a bounded time in all (AnswerBounds); a
   // call that would take longer fails.
-  virtual Result<AutomationObject*> CreateAutomationObject(const std::string& class_name) = 0;
+  virtual Result<AutomationObject*> CreateAutomationObject(std::string_view class_name) = 0;
 
   // Releases `object`, which may not be used afterwards. Never fails; a
   // host may leave behind an object that has not answered in time.
@@ -126,7 +127,7 @@ class Host {
   // `text` in lower case by the host's rules (at least A-Z to a-z; the
   // second byte of a double-byte character is no letter): the result has the
   // same length.
-  virtual std::string LowerCase(const std::string& text) = 0;
+  virtual std::string LowerCase(std::string_view text) = 0;
 
   // The lead bytes of the system code page's double-byte characters; empty
   // for a single-byte code page. Never fails.
@@ -150,7 +151,7 @@ class Host {
   // Sets the caption of `control` on the form described by `form`, creating
   // the form hidden on first use. A failure when the form cannot be created
   // or has no such control.
-  virtual Status SetCaption(const FormLayout& form, const std::string& control,
+  virtual Status SetCaption(const FormLayout& form, std::string_view control,
                             const std::string& text) = 0;
 
   // The directory that holds the running program, with no trailing "\"

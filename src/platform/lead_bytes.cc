@@ -39,7 +39,7 @@ std::string_view LeadingCharacters(std::string_view text, std::size_t size, cons
   if (text.size() <= size) return text;
   std::size_t end = 0;
   while (end + CharacterLength(text, end, lead) <= size) end += CharacterLength(text, end, lead);
-  return text.substr(0, end);
+  return std::string_view(text.data(), end);
 }
 
 }  // namespace platform

@@ -93,7 +93,7 @@ Status CheckNumberText(std::string_view text) {
   std::int64_t magnitude = first < point ? Clamped(point - first) : -Clamped(first - point - 1);
   magnitude += exponent_negative ? -exponent : exponent;
   if (magnitude < kInfinityDigits) return {};
-  if (magnitude == kInfinityDigits && !ReachesInfinity(text.substr(first, mantissa_end - first))) {
+  if (magnitude == kInfinityDigits && !ReachesInfinity(std::string_view(text.data() + first, mantissa_end - first))) {
     return {};
   }
   return Failure(error::kArithmeticOverflow, Join({"number too large: \"", text, "\""}));

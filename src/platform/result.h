@@ -2,7 +2,6 @@
 #define LAUNCHER_PLATFORM_RESULT_H_
 
 #include <cstdlib>
-#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -59,7 +58,8 @@ class [[nodiscard, gnu::warn_unused]] Status {
 
 // A value of type T, or a Failure. Converts implicitly from a T (or what
 // makes one), from a Failure and from a failed Status, so that a procedure
-// gives back either with a plain "return".
+// gives back either with a plain "return". A failed Result holds an empty T
+// (T must have one), never read: cheaper than knowing whether it holds one.
 template <typename T>
 class [[nodiscard, gnu::warn_unused]] Result {
  public:
@@ -69,7 +69,7 @@ class [[nodiscard, gnu::warn_unused]] Result {
                                  !std::is_same_v<std::remove_cvref_t<U>, Status> &&
                                  !std::is_same_v<std::remove_cvref_t<U>, Result>,
                              int> = 0>
-  Result(U&& value) : value_(std::in_place, std::forward<U>(value)) {}
+  Result(U&& value) : value_(std::forward<U>(value)) {}
   Result(Failure failure) : status_(std::move(failure)) {}
   // Only a failed Status makes a Result: an ok one has no value to give.
   Result(Status&& status) : status_(std::move(status)) {
@@ -94,11 +94,11 @@ class [[nodiscard, gnu::warn_unused]] Result {
  private:
   T& Value() {
     if (!ok()) ResultMisused();
-    return *value_;
+    return value_;
   }
 
   Status status_;
-  std::optional<T> value_;
+  T value_{};
 };
 
 }  // namespace platform

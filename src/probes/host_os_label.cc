@@ -15,13 +15,13 @@ platform::Result<std::int16_t> NarrowTo16(std::uint32_t number) {
   if (value < std::numeric_limits<std::int16_t>::min() ||
       value > std::numeric_limits<std::int16_t>::max()) {
     return platform::Failure(platform::error::kArithmeticOverflow,
-                             platform::Join({"overflow: version number ", std::to_string(value)}));
+                             platform::Join({"overflow: version number ", platform::Decimal(value)}));
   }
   return static_cast<std::int16_t>(value);
 }
 
 std::string Decimal(std::uint32_t number) {
-  return std::to_string(static_cast<std::int32_t>(number));
+  return platform::Decimal(static_cast<std::int32_t>(number));
 }
 
 // The label, or the failure that stopped it.

@@ -17,26 +17,27 @@ constexpr std::uint32_t kLargestText = 1024 * 1024;
 platform::Result<std::string> TextUpToNul(const std::string& buffer, std::uint32_t size_read) {
   const size_t end = std::min<size_t>(buffer.size(), size_read);
   const size_t nul = buffer.find('\0');
-  if (nul == std::string::npos || nul >= end) return buffer.substr(0, end);
+  if (nul == std::string::npos || nul >= end) return std::string(buffer.data(), end);
   // The position of the NUL is held as a 16-bit count, as it always has been:
   // a longer text is an overflow, which the caller's guard handles.
   if (nul + 1 > static_cast<size_t>(std::numeric_limits<std::int16_t>::max())) {
     return platform::Failure(platform::error::kArithmeticOverflow,
                              "overflow: registry text longer than 32,767 characters");
   }
-  return buffer.substr(0, nul);
+  return std::string(buffer.data(), nul);
 }
 
 }  // namespace
 
 bool RegistryValue::IsEmptyText() const { return !is_number_ && text_.empty(); }
 
-std::string RegistryValue::Text() const { return is_number_ ? std::to_string(number_) : text_; }
+std::string RegistryValue::Text() const { return is_number_ ? platform::Decimal(number_) : text_; }
 
 std::int32_t LastRegistryStatus() { return last_registry_status; }
 
-platform::Result<RegistryValue> ReadRegistryValue(platform::Host& host, platform::RegistryKey root,
-                                                  std::string key_path, std::string value_name) {
+platform::Result<RegistryValue> ReadRegistryValue(platform::Host& host,
+                                                  platform::RegistryKey root, const char* key_path,
+                                                  const char* value_name) {
   RegistryValue result;
   platform::RegistryKey key = 0;
   std::uint32_t type = platform::kRegNone;
@@ -54,7 +55,7 @@ platform::Result<RegistryValue> ReadRegistryValue(platform::Host& host, platform
       if (size > kLargestText) {
         return platform::Failure(
             platform::error::kArithmeticOverflow,
-            platform::Join({"overflow: registry text of ", std::to_string(size), " bytes"}));
+            platform::Join({"overflow: registry text of ", platform::Decimal(static_cast<std::int32_t>(size)), " bytes"}));
       }
       std::string buffer(size, ' ');
       std::uint32_t scratch_type = 0;

@@ -35,8 +35,9 @@ class RegistryValue {
 // (error::kArithmeticOverflow) for a text whose first NUL lies beyond
 // character 32,767, or a text of more than 1 MiB (the most a value holds
 // in the standard registry format).
-platform::Result<RegistryValue> ReadRegistryValue(platform::Host& host, platform::RegistryKey root,
-                                                  std::string key_path, std::string value_name);
+platform::Result<RegistryValue> ReadRegistryValue(platform::Host& host,
+                                                  platform::RegistryKey root, const char* key_path,
+                                                  const char* value_name);
 
 // The status code of the last registry call made by ReadRegistryValue.
 std::int32_t LastRegistryStatus();

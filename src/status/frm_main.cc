@@ -28,7 +28,7 @@ constexpr ControlLayout kControls[] = {
 
 constexpr platform::FormLayout frmMain = {"frmMain", "Checking System ", 4680, 3090, kControls};
 
-platform::Status SetLabel(platform::Host& host, const std::string& control,
+platform::Status SetLabel(platform::Host& host, std::string_view control,
                           const std::string& text) {
   return host.SetCaption(frmMain, control, text);
 }

@@ -2,6 +2,7 @@
 #define LAUNCHER_STATUS_FRM_MAIN_H_
 
 #include <string>
+#include <string_view>
 
 #include "platform/form_layout.h"
 #include "platform/host.h"
@@ -14,7 +15,7 @@ extern const platform::FormLayout frmMain;
 
 // Writes `text` into the label `control` ("Label1" to "Label6") of frmMain.
 // A failure when the form cannot be created or written.
-platform::Status SetLabel(platform::Host& host, const std::string& control,
+platform::Status SetLabel(platform::Host& host, std::string_view control,
                           const std::string& text);
 
 }  // namespace status

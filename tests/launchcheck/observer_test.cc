@@ -17,9 +17,9 @@ using Events = std::vector<std::string>;
 // Writes every call down as one short line.
 class Recorder : public Observer {
  public:
-  void LookupMade(const std::string& section, const std::string& key,
+  void LookupMade(std::string_view section, std::string_view key,
                   const std::string& value) override {
-    events.push_back("lookup " + section + " " + key + " = " + value);
+    events.push_back("lookup " + std::string(section) + " " + std::string(key) + " = " + value);
   }
   void MainPathFailed(const platform::Failure& failure) override {
     events.push_back("failed " + std::to_string(failure.number()));

@@ -85,7 +85,7 @@ class Linter {
     result_.findings.push_back({line, kind, std::move(message)});
   }
 
-  std::string Lower(std::string_view text) { return host_.LowerCase(std::string(text)); }
+  std::string Lower(std::string_view text) { return host_.LowerCase(text); }
 
   void ByteOrderMark(std::string_view line) {
     const bool header = IsBracketed(line) && IsReadSection(Lower(line.substr(1, line.size() - 2)));

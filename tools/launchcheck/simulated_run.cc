@@ -13,9 +13,10 @@ class StepRecorder : public checker::Observer {
  public:
   explicit StepRecorder(Outcome& outcome) : outcome_(outcome) {}
 
-  void LookupMade(const std::string& section, const std::string& key,
+  void LookupMade(std::string_view section, std::string_view key,
                   const std::string& value) override {
-    outcome_.steps.push_back("lookup: [" + section + "] key " + Quoted(key) + " gives " +
+    outcome_.steps.push_back("lookup: [" + std::string(section) + "] key " +
+                             Quoted(std::string(key)) + " gives " +
                              (value.empty() ? "nothing" : Quoted(value)));
   }
   void MainPathFailed(const platform::Failure& failure) override {

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/join.h"
 #include "platform/number_text.h"
 #include "platform/run_program.h"
 #include "platform/simulated/start_limits.h"
@@ -40,9 +41,9 @@ class SimulatedHost::Object : public AutomationObject {
 
   size_t record() const { return record_; }
 
-  Result<std::string> GetTextProperty(const std::string& name) override {
-    if (host_.Lower(name) != "version") {
-      return Failure(error::kGeneric, "object has no property \"" + name + "\"");
+  Result<std::string> GetTextProperty(std::string_view name) override {
+    if (host_.Lower(std::string(name)) != "version") {
+      return Failure(error::kGeneric, Join({"object has no property \"", name, "\""}));
     }
     host_.automation_records_[record_].version_reads++;
     if (!behaviour_.version) {
@@ -51,9 +52,9 @@ class SimulatedHost::Object : public AutomationObject {
     return *behaviour_.version;
   }
 
-  Status CallMethod(const std::string& name, std::int32_t argument) override {
-    if (host_.Lower(name) != "quit") {
-      return Failure(error::kGeneric, "object has no method \"" + name + "\"");
+  Status CallMethod(std::string_view name, std::int32_t argument) override {
+    if (host_.Lower(std::string(name)) != "quit") {
+      return Failure(error::kGeneric, Join({"object has no method \"", name, "\""}));
     }
     host_.automation_records_[record_].quit_calls++;
     host_.automation_records_[record_].quit_argument = argument;
@@ -175,7 +176,7 @@ void SimulatedHost::RemoveRegistryValue(RegistryKey root, const std::string& key
   if (found != registry_.end()) found->second.erase(Lower(name));
 }
 
-std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string& path,
+std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const char* path,
                                             RegistryKey* key) {
   if (probes_ != nullptr) return probes_->OpenRegistryKey(root, path, key);
   *key = 0;
@@ -183,7 +184,7 @@ std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string&
   if (root == kHkeyLocalMachine) {
     name = KeyName(root, path);
   } else if (auto parent = open_keys_.find(root); parent != open_keys_.end()) {
-    name = path.empty() ? parent->second : parent->second + "\\" + Lower(path);
+    name = *path == '\0' ? parent->second : parent->second + "\\" + Lower(path);
     while (EndsWithCharacter(name, '\\', lead_bytes_)) name.pop_back();
   } else {
     return kRegistryInvalidHandle;
@@ -194,7 +195,7 @@ std::int32_t SimulatedHost::OpenRegistryKey(RegistryKey root, const std::string&
   return kRegistrySuccess;
 }
 
-std::int32_t SimulatedHost::QueryRegistryValue(RegistryKey key, const std::string& name,
+std::int32_t SimulatedHost::QueryRegistryValue(RegistryKey key, const char* name,
                                                std::uint32_t* type, std::uint8_t* data,
                                                std::uint32_t* size) {
   if (probes_ != nullptr) return probes_->QueryRegistryValue(key, name, type, data, size);
@@ -250,13 +251,13 @@ void SimulatedHost::AddAutomationClass(const std::string& class_name, Automation
   automation_classes_[Lower(class_name)] = std::move(behaviour);
 }
 
-Result<AutomationObject*> SimulatedHost::CreateAutomationObject(const std::string& class_name) {
+Result<AutomationObject*> SimulatedHost::CreateAutomationObject(std::string_view class_name) {
   if (probes_ != nullptr) return probes_->CreateAutomationObject(class_name);
-  auto found = automation_classes_.find(Lower(class_name));
+  auto found = automation_classes_.find(Lower(std::string(class_name)));
   if (found == automation_classes_.end()) {
-    return Failure(error::kClassNotFound, "cannot create object \"" + class_name + "\"");
+    return Failure(error::kClassNotFound, Join({"cannot create object \"", class_name, "\""}));
   }
-  automation_records_.push_back({class_name, 0, 0, std::nullopt, false});
+  automation_records_.push_back({std::string(class_name), 0, 0, std::nullopt, false});
   automation_objects_.push_back(
       std::make_unique<Object>(*this, automation_records_.size() - 1, found->second));
   return automation_objects_.back().get();
@@ -367,7 +368,7 @@ bool SimulatedHost::FileExists(const std::string& path) {
   return native && std::filesystem::is_regular_file(*native, error);
 }
 
-std::string SimulatedHost::LowerCase(const std::string& text) { return Lower(text); }
+std::string SimulatedHost::LowerCase(std::string_view text) { return Lower(std::string(text)); }
 
 Status SimulatedHost::CheckNumber(const std::string& text) { return CheckNumberText(text); }
 
@@ -384,14 +385,14 @@ Status SimulatedHost::StartProgram(const std::string& program, const std::string
   return {};
 }
 
-Status SimulatedHost::SetCaption(const FormLayout& form, const std::string& control,
+Status SimulatedHost::SetCaption(const FormLayout& form, std::string_view control,
                                  const std::string& text) {
   if (caption_writes_fail_) return Failure(error::kGeneric, "the form cannot be created");
   if (form.Find(control) < 0) {
-    return Failure(error::kGeneric, std::string(form.name) + " has no control " + control);
+    return Failure(error::kGeneric, Join({form.name, " has no control ", control}));
   }
   form_created_ = true;
-  caption_writes_.push_back({form.name, control, text});
+  caption_writes_.push_back({form.name, std::string(control), text});
   return {};
 }
 

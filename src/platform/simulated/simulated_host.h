@@ -137,22 +137,22 @@ class SimulatedHost : public Host {
 
   // --- Host.
 
-  std::int32_t OpenRegistryKey(RegistryKey root, const std::string& path,
+  std::int32_t OpenRegistryKey(RegistryKey root, const char* path,
                                RegistryKey* key) override;
-  std::int32_t QueryRegistryValue(RegistryKey key, const std::string& name, std::uint32_t* type,
+  std::int32_t QueryRegistryValue(RegistryKey key, const char* name, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) override;
   std::int32_t CloseRegistryKey(RegistryKey key) override;
   bool ReadVersion(VersionRecord* record) override;
-  Result<AutomationObject*> CreateAutomationObject(const std::string& class_name) override;
+  Result<AutomationObject*> CreateAutomationObject(std::string_view class_name) override;
   void ReleaseAutomationObject(AutomationObject* object) override;
   Result<std::unique_ptr<TextInput>> OpenTextInput(const std::string& path) override;
   bool FileExists(const std::string& path) override;
-  std::string LowerCase(const std::string& text) override;
+  std::string LowerCase(std::string_view text) override;
   LeadBytes SystemLeadBytes() override { return lead_bytes_; }
   Status CheckNumber(const std::string& text) override;
   Status StartProgram(const std::string& program, const std::string& command_line,
                       const std::string& arguments) override;
-  Status SetCaption(const FormLayout& form, const std::string& control,
+  Status SetCaption(const FormLayout& form, std::string_view control,
                     const std::string& text) override;
   Result<std::string> OwnDirectory() override;
   void ReportUnhandledFailure(const Failure& failure) override;

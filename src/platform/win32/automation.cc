@@ -41,33 +41,31 @@ struct Api {
 };
 
 Status LoadApi(Api* api) {
-  Result<HMODULE> ole32 = LoadSystemLibrary("ole32.dll");
-  if (!ole32.ok()) return ole32.TakeFailure();
-  Result<HMODULE> oleaut32 = LoadSystemLibrary("oleaut32.dll");
-  if (!oleaut32.ok()) return oleaut32.TakeFailure();
   const struct {
-    HMODULE module;
+    const char* library;
     const char* name;
     FARPROC* function;
   } functions[] = {
-      {*ole32, "CoInitialize", reinterpret_cast<FARPROC*>(&api->CoInitialize)},
-      {*ole32, "CoUninitialize", reinterpret_cast<FARPROC*>(&api->CoUninitialize)},
-      {*ole32, "CLSIDFromProgID", reinterpret_cast<FARPROC*>(&api->CLSIDFromProgID)},
-      {*ole32, "CoCreateInstance", reinterpret_cast<FARPROC*>(&api->CoCreateInstance)},
-      {*ole32, "CoRegisterMessageFilter",
+      {"ole32.dll", "CoInitialize", reinterpret_cast<FARPROC*>(&api->CoInitialize)},
+      {"ole32.dll", "CoUninitialize", reinterpret_cast<FARPROC*>(&api->CoUninitialize)},
+      {"ole32.dll", "CLSIDFromProgID", reinterpret_cast<FARPROC*>(&api->CLSIDFromProgID)},
+      {"ole32.dll", "CoCreateInstance", reinterpret_cast<FARPROC*>(&api->CoCreateInstance)},
+      {"ole32.dll", "CoRegisterMessageFilter",
        reinterpret_cast<FARPROC*>(&api->CoRegisterMessageFilter)},
-      {*oleaut32, "VariantChangeType", reinterpret_cast<FARPROC*>(&api->VariantChangeType)},
-      {*oleaut32, "VariantClear", reinterpret_cast<FARPROC*>(&api->VariantClear)},
-      {*oleaut32, "SysFreeString", reinterpret_cast<FARPROC*>(&api->SysFreeString)},
-      {*oleaut32, "SysStringLen", reinterpret_cast<FARPROC*>(&api->SysStringLen)},
+      {"oleaut32.dll", "VariantChangeType", reinterpret_cast<FARPROC*>(&api->VariantChangeType)},
+      {"oleaut32.dll", "VariantClear", reinterpret_cast<FARPROC*>(&api->VariantClear)},
+      {"oleaut32.dll", "SysFreeString", reinterpret_cast<FARPROC*>(&api->SysFreeString)},
+      {"oleaut32.dll", "SysStringLen", reinterpret_cast<FARPROC*>(&api->SysStringLen)},
   };
   for (const auto& f : functions) {
-    if (Status found = Resolve(f.module, f.name, f.function); !found.ok()) return found;
+    Result<FARPROC> address = SystemFunction(f.library, f.name);
+    if (!address.ok()) return address.TakeFailure();
+    *f.function = *address;
   }
   return {};
 }
 
-std::wstring Widen(const std::string& text) {
+std::wstring Widen(std::string_view text) {
   const int length =
       ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(length, L'\0');
@@ -314,11 +312,11 @@ namespace {
 std::string HresultText(HRESULT result) { return SystemMessage(static_cast<DWORD>(result)); }
 
 // `text` of the object `class_name` as a failure of the call just asked.
-Failure CallFailure(const ComThread& thread, bool answered, const std::string& class_name,
+Failure CallFailure(const ComThread& thread, bool answered, std::string_view class_name,
                     std::string_view what) {
   if (!answered) {
     return Failure(kNoAnswer, Join({class_name, ": ", what, " failed: no answer within ",
-                                    std::to_string(thread.answer_seconds()), " s"}));
+                                    Decimal(thread.answer_seconds()), " s"}));
   }
   const std::string why = thread.text_.empty() ? HresultText(thread.status_) : thread.text_;
   const char* step = thread.step_ == ComThread::Step::kName      ? ": no such member: "
@@ -329,15 +327,15 @@ Failure CallFailure(const ComThread& thread, bool answered, const std::string& c
 
 class DispatchObject : public AutomationObject {
  public:
-  DispatchObject(ComThread& thread, IDispatch* dispatch, std::string class_name)
-      : thread_(thread), dispatch_(dispatch), class_name_(std::move(class_name)) {}
+  DispatchObject(ComThread& thread, IDispatch* dispatch, std::string_view class_name)
+      : thread_(thread), dispatch_(dispatch), class_name_(class_name) {}
 
-  Result<std::string> GetTextProperty(const std::string& name) override {
+  Result<std::string> GetTextProperty(std::string_view name) override {
     if (Status asked = Ask(ComThread::Op::kGet, "property", name, 0); !asked.ok()) return asked;
     return std::move(thread_.text_);
   }
 
-  Status CallMethod(const std::string& name, std::int32_t argument) override {
+  Status CallMethod(std::string_view name, std::int32_t argument) override {
     return Ask(ComThread::Op::kCall, "method", name, argument);
   }
 
@@ -349,7 +347,7 @@ class DispatchObject : public AutomationObject {
   }
 
  private:
-  Status Ask(ComThread::Op op, const char* kind, const std::string& name, LONG argument) {
+  Status Ask(ComThread::Op op, const char* kind, std::string_view name, LONG argument) {
     if (!thread_.abandoned()) {
       thread_.object_ = dispatch_;
       thread_.name_ = Widen(name);
@@ -373,7 +371,7 @@ Automation::~Automation() { End(); }
 
 bool Automation::abandoned() const { return thread_ != nullptr && thread_->abandoned(); }
 
-Result<AutomationObject*> Automation::Create(const std::string& class_name) {
+Result<AutomationObject*> Automation::Create(std::string_view class_name) {
   if (thread_ == nullptr) {
     // The bounds are counted from here: loading COM is part of the wait.
     const DWORD start = ::GetTickCount();
@@ -391,7 +389,7 @@ Result<AutomationObject*> Automation::Create(const std::string& class_name) {
     const HRESULT status = answered ? thread_->status_ : kNoAnswer;
     const std::string why =
         answered ? HresultText(status)
-                 : Join({"no answer within ", std::to_string(thread_->answer_seconds()), " s"});
+                 : Join({"no answer within ", Decimal(thread_->answer_seconds()), " s"});
     return Failure(status, Join({"cannot create object \"", class_name, "\": ", why}));
   }
   objects_.push_back(std::make_unique<DispatchObject>(*thread_, thread_->created_, class_name));

@@ -52,7 +52,7 @@ class Automation {
   // Creates an object of `class_name` (a ProgID), in process or in a local
   // server, and keeps it until ReleaseObject or End. A failure with the
   // HRESULT when it cannot be created.
-  Result<AutomationObject*> Create(const std::string& class_name);
+  Result<AutomationObject*> Create(std::string_view class_name);
 
   // Releases `object` now.
   void ReleaseObject(AutomationObject* object);

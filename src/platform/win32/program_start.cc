@@ -14,7 +14,8 @@ namespace {
 // The shell puts a blank between the program and its parameters itself.
 std::string ShellParameters(const std::string& arguments) {
   const size_t first = arguments.find_first_not_of(" \t");
-  return first == std::string::npos ? std::string() : arguments.substr(first);
+  return first == std::string::npos ? std::string()
+                                    : std::string(arguments.data() + first, arguments.size() - first);
 }
 
 // `program` by its share's own name ("\\server\share\..."), when it lies
@@ -24,20 +25,20 @@ std::string UniversalName(const ProgramStartCalls& calls, const std::string& pro
   const char root[] = {program[0], ':', '\\', '\0'};
   if (calls.get_drive_type(root) != DRIVE_REMOTE) return program;
   auto get_universal_name = calls.get_universal_name;
-  if (get_universal_name == nullptr) {
-    Result<HMODULE> mpr = LoadSystemLibrary("mpr.dll");
-    if (!mpr.ok() || !Resolve(*mpr, "WNetGetUniversalNameA", &get_universal_name).ok()) {
-      return program;
-    }
-  }
-  // The name follows the structure that points to it.
-  std::string buffer(sizeof(UNIVERSAL_NAME_INFOA) + 2 * MAX_PATH, '\0');
-  DWORD size = static_cast<DWORD>(buffer.size());
-  if (get_universal_name(program.c_str(), UNIVERSAL_NAME_INFO_LEVEL, buffer.data(), &size) !=
-      NO_ERROR) {
+  if (get_universal_name == nullptr &&
+      !LoadSystemFunction("mpr.dll", "WNetGetUniversalNameA", &get_universal_name).ok()) {
     return program;
   }
-  return reinterpret_cast<const UNIVERSAL_NAME_INFOA*>(buffer.data())->lpUniversalName;
+  // The name follows the structure that points to it.
+  union {
+    UNIVERSAL_NAME_INFOA info;
+    char bytes[sizeof(UNIVERSAL_NAME_INFOA) + 2 * MAX_PATH];
+  } buffer;
+  DWORD size = sizeof(buffer);
+  if (get_universal_name(program.c_str(), UNIVERSAL_NAME_INFO_LEVEL, &buffer, &size) != NO_ERROR) {
+    return program;
+  }
+  return buffer.info.lpUniversalName;
 }
 
 // The launcher's own thread never initialises COM (automation objects are
@@ -51,10 +52,8 @@ Status StartThroughShell(const ProgramStartCalls& calls, const std::string& prog
                          const std::string& arguments) {
   auto shell_execute = calls.shell_execute;
   if (shell_execute == nullptr) {
-    // Never freed: the shell may leave threads of its own running in it.
-    Result<HMODULE> shell32 = LoadSystemLibrary("shell32.dll");
-    if (!shell32.ok()) return shell32.TakeFailure();
-    if (Status found = Resolve(*shell32, "ShellExecuteExA", &shell_execute); !found.ok()) {
+    if (Status found = LoadSystemFunction("shell32.dll", "ShellExecuteExA", &shell_execute);
+        !found.ok()) {
       return found;
     }
   }
@@ -73,7 +72,7 @@ Status StartThroughShell(const ProgramStartCalls& calls, const std::string& prog
     return Failure(static_cast<std::int32_t>(error), SystemMessage(error));
   }
   return Failure(error::kGeneric, Join({"no error number from the shell, code ",
-                                        std::to_string(reinterpret_cast<INT_PTR>(info.hInstApp))}));
+                                        Decimal(static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(info.hInstApp)))}));
 }
 
 }  // namespace
@@ -81,8 +80,7 @@ Status StartThroughShell(const ProgramStartCalls& calls, const std::string& prog
 Status StartProgramOrElevate(const ProgramStartCalls& calls, const std::string& program,
                              const std::string& command_line, const std::string& arguments) {
   // CreateProcessA may write into the command line, so it gets a copy.
-  std::vector<char> writable(command_line.begin(), command_line.end());
-  writable.push_back('\0');
+  std::string writable = command_line;
   STARTUPINFOA startup = {};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;

@@ -57,8 +57,6 @@ void SetIcons(HWND window, HINSTANCE instance) {
 
 }  // namespace
 
-StatusWindow::StatusWindow(const FormLayout& layout) : layout_(&layout) {}
-
 Result<std::unique_ptr<StatusWindow>> StatusWindow::Create(const FormLayout& layout) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
   if (Status registered = RegisterFormClass(instance); !registered.ok()) return registered;
@@ -73,11 +71,10 @@ Result<std::unique_ptr<StatusWindow>> StatusWindow::Create(const FormLayout& lay
                                     CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                                     frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   if (form->window_ == nullptr) {
-    return SystemFailure(::GetLastError(), std::string("cannot create ") + layout.name);
+    return SystemFailure(::GetLastError(), Join({"cannot create ", layout.name}));
   }
   SetIcons(form->window_, instance);
 
-  HFONT default_font = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
   for (size_t i = 0; i < layout.controls.size(); ++i) {
     const ControlLayout& control = layout.controls[i];
     const bool button = control.kind == ControlLayout::Kind::kCommandButton;
@@ -93,36 +90,32 @@ Result<std::unique_ptr<StatusWindow>> StatusWindow::Create(const FormLayout& lay
       return SystemFailure(::GetLastError(),
                            Join({"cannot create ", layout.name, ".", control.name}));
     }
-    form->controls_.push_back(child);
-
-    HFONT font = default_font;
+    HGDIOBJ font = ::GetStockObject(DEFAULT_GUI_FONT);
     if (control.font.face[0] != '\0') {
       font = ::CreateFontA(-::MulDiv(control.font.points, resolution.y, 72), 0, 0, 0,
                            control.font.bold ? FW_BOLD : FW_NORMAL, control.font.italic, FALSE,
                            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, control.font.face);
-      if (font != nullptr) form->fonts_.push_back(font);
     }
     if (font != nullptr) ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
   return form;
 }
 
-StatusWindow::~StatusWindow() { Destroy(); }
-
-void StatusWindow::Destroy() {
-  if (window_ != nullptr) ::DestroyWindow(window_);  // its children go with it
-  window_ = nullptr;
-  controls_.clear();
-  for (HFONT font : fonts_) ::DeleteObject(font);
-  fonts_.clear();
+StatusWindow::~StatusWindow() {
+  if (window_ == nullptr) return;
+  // Each control's font; deleting the stock one does nothing, as documented.
+  for (size_t i = 0; i < layout_->controls.size(); ++i) {
+    HWND control = ::GetDlgItem(window_, StatusControlId(i));
+    if (control != nullptr) ::DeleteObject(reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+  }
+  ::DestroyWindow(window_);  // its children go with it
 }
 
-Status StatusWindow::SetCaption(const std::string& control, const std::string& text) {
+Status StatusWindow::SetCaption(std::string_view control, const std::string& text) {
   const int index = layout_->Find(control);
-  if (index < 0)
-    return Failure(error::kGeneric, Join({layout_->name, " has no control ", control}));
-  if (!::SetWindowTextA(controls_[index], text.c_str())) {
+  if (index < 0) return Failure(error::kGeneric, Join({layout_->name, " has no control ", control}));
+  if (!::SetWindowTextA(::GetDlgItem(window_, StatusControlId(index)), text.c_str())) {
     return SystemFailure(::GetLastError(), Join({"cannot set ", layout_->name, ".", control}));
   }
   return {};

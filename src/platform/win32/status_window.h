@@ -5,7 +5,7 @@
 
 #include <memory>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "platform/form_layout.h"
 #include "platform/result.h"
@@ -19,8 +19,9 @@ inline constexpr char kStatusWindowClass[] = "LauncherStatusForm";
 constexpr int StatusControlId(size_t index) { return 100 + static_cast<int>(index); }
 
 // A form built from its layout: a top-level window that is never shown, one
-// child per control, positions converted from twips at the screen's
-// resolution. The window and its fonts go when the object goes.
+// child per control (its id StatusControlId of its place in the layout),
+// positions converted from twips at the screen's resolution. The window and
+// its fonts go when the object goes.
 class StatusWindow {
  public:
   // Creates the window. A failure when it cannot be created.
@@ -34,18 +35,15 @@ class StatusWindow {
 
   // Sets the caption of `control`. A failure when the form has no such
   // control or the text cannot be set.
-  Status SetCaption(const std::string& control, const std::string& text);
+  Status SetCaption(std::string_view control, const std::string& text);
 
   HWND window() const { return window_; }
 
  private:
-  explicit StatusWindow(const FormLayout& layout);
-  void Destroy();
+  explicit StatusWindow(const FormLayout& layout) : layout_(&layout) {}
 
   const FormLayout* layout_;
   HWND window_ = nullptr;
-  std::vector<HWND> controls_;  // in the order of the layout
-  std::vector<HFONT> fonts_;
 };
 
 }  // namespace platform

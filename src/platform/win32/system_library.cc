@@ -1,19 +1,22 @@
 #include "platform/win32/system_library.h"
 
 #include "platform/join.h"
+#include "platform/win32/system_message.h"
 
 namespace platform {
 
-Result<HMODULE> LoadSystemLibrary(const char* name) {
-  char directory[MAX_PATH] = {};
-  const UINT length = ::GetSystemDirectoryA(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
-    return SystemFailure(::GetLastError(), std::string("cannot find ") + name);
+Result<FARPROC> SystemFunction(const char* library, const char* name) {
+  char path[MAX_PATH];
+  const UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return SystemFailure(::GetLastError(), library);
+  const std::string full = Join({std::string_view(path, length), "\\", library});
+  HMODULE module = ::LoadLibraryA(full.c_str());
+  if (module == nullptr) return SystemFailure(::GetLastError(), Join({"cannot load ", full}));
+  FARPROC address = ::GetProcAddress(module, name);
+  if (address == nullptr) {
+    return SystemFailure(::GetLastError(), Join({"cannot find ", name, " in ", full}));
   }
-  const std::string path = Join({std::string_view(directory, length), "\\", name});
-  HMODULE module = ::LoadLibraryA(path.c_str());
-  if (module == nullptr) return SystemFailure(::GetLastError(), Join({"cannot load ", path}));
-  return module;
+  return address;
 }
 
 }  // namespace platform

@@ -3,25 +3,23 @@
 
 #include <windows.h>
 
-#include <string>
-
-#include "platform/win32/system_message.h"
+#include "platform/result.h"
 
 namespace platform {
 
-// Loads the system DLL `name` by its full path in the system directory, so
-// that no copy beside the launcher or on the search path is taken. A
-// failure when it cannot be loaded.
-Result<HMODULE> LoadSystemLibrary(const char* name);
+// The export `name` of the system DLL `library`, which is loaded by its full
+// path in the system directory, so that no copy beside the launcher or on
+// the search path is taken, and kept until the process ends (a library such
+// as the shell may leave threads of its own running in it). A failure when
+// it cannot be loaded or has no such export.
+Result<FARPROC> SystemFunction(const char* library, const char* name);
 
-// Sets *function to the export `name` of `module`. A failure when the
-// module has no such export.
+// The same, as the function's own type.
 template <typename Function>
-Status Resolve(HMODULE module, const char* name, Function* function) {
-  FARPROC address = ::GetProcAddress(module, name);
-  if (address == nullptr)
-    return SystemFailure(::GetLastError(), std::string("cannot find ") + name);
-  *function = reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+Status LoadSystemFunction(const char* library, const char* name, Function* function) {
+  Result<FARPROC> address = SystemFunction(library, name);
+  if (!address.ok()) return address.TakeFailure();
+  *function = reinterpret_cast<Function>(reinterpret_cast<void*>(*address));
   return {};
 }
 

@@ -12,11 +12,11 @@ std::string SystemMessage(DWORD code) {
                         text[length - 1] == ' ' || text[length - 1] == '.')) {
     --length;
   }
-  if (length == 0) return "error " + std::to_string(code);
+  if (length == 0) return Join({"error ", Decimal(static_cast<std::int32_t>(code))});
   return std::string(text, length);
 }
 
-Failure SystemFailure(DWORD code, const std::string& what) {
+Failure SystemFailure(DWORD code, std::string_view what) {
   return Failure(static_cast<std::int32_t>(code), Join({what, ": ", SystemMessage(code)}));
 }
 

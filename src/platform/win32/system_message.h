@@ -15,7 +15,7 @@ namespace platform {
 std::string SystemMessage(DWORD code);
 
 // A Failure for `code`: "<what>: <system message>".
-Failure SystemFailure(DWORD code, const std::string& what);
+Failure SystemFailure(DWORD code, std::string_view what);
 
 }  // namespace platform
 

@@ -9,6 +9,7 @@
 #include "platform/number_text.h"
 #include "platform/win32/automation.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/error_report.h"
 #include "platform/win32/own_directory.h"
 #include "platform/win32/program_start.h"
 #include "platform/win32/status_window.h"
@@ -24,44 +25,26 @@ RegistryKey FromHkey(HKEY key) {
   return static_cast<RegistryKey>(reinterpret_cast<std::intptr_t>(key));
 }
 
-std::string ErrorReportText(const Failure& failure) {
-  const std::int32_t number = failure.number();
-  std::string text = "Error " + std::to_string(number);
-  if (number < 0) {
-    char hex[16];
-    wsprintfA(hex, "%08lX", static_cast<unsigned long>(static_cast<std::uint32_t>(number)));
-    text += std::string(" (0x") + hex + ")";
-  }
-  // A description can hold a whole launch value; a message box of tens of
-  // thousands of characters may never appear, so the report shows its start.
-  constexpr size_t kShownDescription = 1024;
-  std::string description = failure.description();
-  if (description.size() > kShownDescription) {
-    description = description.substr(0, kShownDescription) + "...";
-  }
-  return text + ":\n\n" + description;
-}
-
 class Win32Host : public Host {
  public:
   explicit Win32Host(const ProgramStartCalls& calls) : calls_(calls) {}
   ~Win32Host() override { ReleaseAll(); }
 
-  std::int32_t OpenRegistryKey(RegistryKey root, const std::string& path,
+  std::int32_t OpenRegistryKey(RegistryKey root, const char* path,
                                RegistryKey* key) override {
     HKEY opened = nullptr;
-    const LONG status = ::RegOpenKeyA(ToHkey(root), path.c_str(), &opened);
+    const LONG status = ::RegOpenKeyA(ToHkey(root), path, &opened);
     *key = status == ERROR_SUCCESS ? FromHkey(opened) : 0;
     return status;
   }
 
-  std::int32_t QueryRegistryValue(RegistryKey key, const std::string& name, std::uint32_t* type,
+  std::int32_t QueryRegistryValue(RegistryKey key, const char* name, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) override {
     // Work on copies: the contract leaves the caller's cells alone when the
     // value is missing, whatever the system does with them.
     DWORD value_type = type != nullptr ? *type : 0;
     DWORD value_size = size != nullptr ? *size : 0;
-    const LONG status = ::RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &value_type, data,
+    const LONG status = ::RegQueryValueExA(ToHkey(key), name, nullptr, &value_type, data,
                                            size != nullptr ? &value_size : nullptr);
     if (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
       if (type != nullptr) *type = value_type;
@@ -86,7 +69,7 @@ class Win32Host : public Host {
     return true;
   }
 
-  Result<AutomationObject*> CreateAutomationObject(const std::string& class_name) override {
+  Result<AutomationObject*> CreateAutomationObject(std::string_view class_name) override {
     return automation_.Create(class_name);
   }
 
@@ -103,8 +86,8 @@ class Win32Host : public Host {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   }
 
-  std::string LowerCase(const std::string& text) override {
-    std::string lower = text;
+  std::string LowerCase(std::string_view text) override {
+    std::string lower(text);
     if (!lower.empty()) ::CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
     return lower;
   }
@@ -118,18 +101,18 @@ class Win32Host : public Host {
     return StartProgramOrElevate(calls_, program, command_line, arguments);
   }
 
-  Status SetCaption(const FormLayout& form, const std::string& control,
+  // The launcher has one form: another layout takes the place of the first.
+  Status SetCaption(const FormLayout& form, std::string_view control,
                     const std::string& text) override {
-    for (const auto& window : forms_) {
-      if (window->Shows(form)) return window->SetCaption(control, text);
+    if (form_ == nullptr || !form_->Shows(form)) {
+      if (form.Find(control) < 0) {
+        return Failure(error::kGeneric, Join({form.name, " has no control ", control}));
+      }
+      Result<std::unique_ptr<StatusWindow>> created = StatusWindow::Create(form);
+      if (!created.ok()) return created.TakeFailure();
+      form_ = *std::move(created);
     }
-    if (form.Find(control) < 0) {
-      return Failure(error::kGeneric, Join({form.name, " has no control ", control}));
-    }
-    Result<std::unique_ptr<StatusWindow>> created = StatusWindow::Create(form);
-    if (!created.ok()) return created.TakeFailure();
-    forms_.push_back(*std::move(created));
-    return forms_.back()->SetCaption(control, text);
+    return form_->SetCaption(control, text);
   }
 
   Result<std::string> OwnDirectory() override {
@@ -140,7 +123,7 @@ class Win32Host : public Host {
 
   void ReportUnhandledFailure(const Failure& failure) override {
     ReleaseAll();
-    ::MessageBoxA(nullptr, ErrorReportText(failure).c_str(), "launcher",
+    ::MessageBoxA(nullptr, ErrorReportText(failure, SystemCodePageLeadBytes()).c_str(), "launcher",
                   MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   }
 
@@ -155,12 +138,12 @@ class Win32Host : public Host {
  private:
   void ReleaseAll() {
     automation_.End();
-    forms_.clear();
+    form_.reset();
   }
 
   const ProgramStartCalls calls_;
   Automation automation_;
-  std::vector<std::unique_ptr<StatusWindow>> forms_;
+  std::unique_ptr<StatusWindow> form_;
 };
 
 }  // namespace
