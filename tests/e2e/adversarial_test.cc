@@ -55,10 +55,16 @@ std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*
 ::testing::Environment* const desktop_keeper =
     ::testing::AddGlobalTestEnvironment(new DesktopKeeper);
 
-// What a case must end in: the probe started with these arguments (after
-// "probe.exe"), or, when null, the error report.
-using Expected = const char*;
-constexpr Expected kErrorReport = nullptr;
+// What a case must end in: the probe started with `arguments` (after
+// "probe.exe"), or, when they are null, the error report of failure `report`.
+struct Expected {
+  Expected(const char* arguments) : arguments(arguments) {}  // NOLINT: most rows start the probe
+  explicit Expected(DWORD report) : report(report) {}
+  const char* arguments = nullptr;
+  DWORD report = 0;
+};
+// Of a default entry that names no program, or of none at all.
+const Expected kNoProgramReport(DWORD{ERROR_FILE_NOT_FOUND});
 
 class Adversarial : public ::testing::Test {
  protected:
@@ -93,16 +99,18 @@ class Adversarial : public ::testing::Test {
     EXPECT_EQ(RegistryTheLauncherSees(), registry) << "the launcher changed the registry";
     EXPECT_TRUE(run.visible_windows.empty()) << run.visible_windows.front();
     const std::string record = directory_->Record();
-    if (expected == kErrorReport) {
+    if (expected.arguments == nullptr) {
       EXPECT_EQ(record, "") << "started something";
       EXPECT_EQ(run.processes, 1u) << "nothing but the launcher ran";
       EXPECT_EQ(run.exit_code, 1u);
       ASSERT_EQ(run.message_boxes.size(), 1u);
-      EXPECT_EQ(run.message_boxes.front().rfind("launcher|Error ", 0), 0u)
+      EXPECT_EQ(run.message_boxes.front().rfind(
+                    "launcher|Error " + std::to_string(expected.report) + ":", 0),
+                0u)
           << run.message_boxes.front();
     } else {
       const std::string program = directory_->path() + "\\probe.exe";
-      EXPECT_EQ(record, program + "\n\"" + program + "\"" + expected + "\n");
+      EXPECT_EQ(record, program + "\n\"" + program + "\"" + expected.arguments + "\n");
       EXPECT_EQ(run.exit_code, 0u);
       EXPECT_EQ(run.processes, 2u) << "launcher and one program";
       EXPECT_TRUE(run.message_boxes.empty()) << run.message_boxes.front();
@@ -148,11 +156,12 @@ TEST_P(HostileConfig, EndsInItsOutcome) {
 INSTANTIATE_TEST_SUITE_P(
     LaunchIni, HostileConfig,
     ::testing::Values(
-        ConfigCase{"Missing", [](const fs::path&) {}, kErrorReport},
+        ConfigCase{"Missing", [](const fs::path&) {}, kNoProgramReport},
         ConfigCase{"Empty", [](const fs::path& d) { WriteBytes(d / "launch.ini", ""); },
-                   kErrorReport},
+                   kNoProgramReport},
         ConfigCase{"IsADirectory",
-                   [](const fs::path& d) { fs::create_directory(d / "launch.ini"); }, kErrorReport},
+                   [](const fs::path& d) { fs::create_directory(d / "launch.ini"); },
+                   kNoProgramReport},
         // 100 MiB of lines read through to the entry on the last lines.
         ConfigCase{"HundredMegabytes",
                    [](const fs::path& d) { WriteHugeConfig(d, size_t{100} << 20); }, " key 11"},
@@ -183,12 +192,12 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const fs::path& d) {
                      WriteBytes(d / "launch.ini", std::string(size_t{1} << 20, '\r'));
                    },
-                   kErrorReport},
+                   kNoProgramReport},
         ConfigCase{"OnlyLineFeeds",
                    [](const fs::path& d) {
                      WriteBytes(d / "launch.ini", std::string(size_t{1} << 20, '\n'));
                    },
-                   kErrorReport}),
+                   kNoProgramReport}),
     [](const ::testing::TestParamInfo<ConfigCase>& info) { return std::string(info.param.name); });
 
 // --- The Office value in the registry ---
@@ -291,7 +300,7 @@ TEST_F(Adversarial, DefaultEntryLongerThanACommandLineIsReported) {
   directory_->WriteConfig(Ini({"[winxpLaunchFiles]", "11=missing.exe", "[defaultLaunchFiles]",
                                "default=probe.exe " + std::string(kTooLong, 'a')}));
   SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
-  RunAndExpect(kErrorReport);
+  RunAndExpect(Expected(DWORD{ERROR_INVALID_PARAMETER}));
 }
 
 // --- DLLs planted beside the launcher ---

@@ -329,7 +329,10 @@ TEST_F(LauncherEndToEnd, ConfigWithUnixLineEndsMatchesNothing) {
   EXPECT_EQ(outcome.record, "");
   EXPECT_EQ(outcome.run.processes, 1u);
   EXPECT_EQ(outcome.run.exit_code, 1u);
-  EXPECT_EQ(outcome.run.message_boxes.size(), 1u);
+  ASSERT_EQ(outcome.run.message_boxes.size(), 1u);
+  // No section and no default entry: the empty default names no program.
+  EXPECT_EQ(outcome.run.message_boxes.front().rfind("launcher|Error 2:", 0), 0u)
+      << outcome.run.message_boxes.front();
 }
 
 TEST_F(LauncherEndToEnd, FailedStartFallsBackToTheDefaultEntry) {
