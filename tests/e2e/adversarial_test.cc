@@ -4,7 +4,8 @@
 // in one of three outcomes: the entry it names is started, the default entry
 // is started instead, or the error report is shown and the launcher exits
 // with 1 having started nothing. Every run also leaves the launcher's
-// directory and the registry as they were.
+// directory and the registry as they were. Last, memory running out in the
+// launcher's own runtime.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -354,6 +355,29 @@ TEST_F(PlantedDll, IsNeverLoaded) {
     EXPECT_EQ(name.find(".loaded"), std::string::npos) << "planted DLL loaded: " << name;
   }
 }
+
+// --- Memory running out ---
+
+// The runtime launcher.exe is built with, in a program that runs it out of
+// memory (out_of_memory.cc): by new[], or by a string past its maximum size.
+class OutOfMemory : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OutOfMemory, EndsInTheFixedReportWithStatusOne) {
+  SetEnvironmentVariableA("LAUNCHER_E2E_RUN_OUT", GetParam());
+  const fs::path programs = ProgramsDirectory();
+  const LauncherRun run =
+      RunLauncher((programs / "e2e_out_of_memory.exe").string(), programs.string(), kRunTimeoutMs);
+  SetEnvironmentVariableA("LAUNCHER_E2E_RUN_OUT", nullptr);
+  ASSERT_TRUE(run.finished) << "still running after the time-out";
+  EXPECT_EQ(run.message_boxes, std::vector<std::string>{"launcher|Error 8:\n\nout of memory"});
+  EXPECT_TRUE(run.visible_windows.empty()) << run.visible_windows.front();
+  EXPECT_EQ(run.exit_code, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(InTheRuntime, OutOfMemory, ::testing::Values("new", "string"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param);
+                         });
 
 }  // namespace
 }  // namespace e2e
