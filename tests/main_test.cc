@@ -164,13 +164,17 @@ TEST(MainTest, MissingOrUnreadableLaunchIniEndsWithTheErrorReport) {
   host.SetFileReadFails(testing::kIni);
   EXPECT_EQ(host.Run(&Main), 1);
   EXPECT_TRUE(host.started().empty());
-  EXPECT_TRUE(host.error_report().has_value());
+  // The report is the fallback's: a default entry that could not be read
+  // names no program.
+  ASSERT_TRUE(host.error_report().has_value());
+  EXPECT_EQ(host.error_report()->number(), platform::error::kFileNotFound);
 
   SimulatedHost bare;
   bare.SetOwnDirectory(testing::kDir);
   EXPECT_EQ(bare.Run(&Main), 1);
   EXPECT_TRUE(bare.started().empty());
-  EXPECT_TRUE(bare.error_report().has_value());
+  ASSERT_TRUE(bare.error_report().has_value());
+  EXPECT_EQ(bare.error_report()->number(), platform::error::kFileNotFound);
 }
 
 TEST(MainTest, BlankInInstallDirectoryNeverStartsAPlantedProgram) {
@@ -183,6 +187,8 @@ TEST(MainTest, BlankInInstallDirectoryNeverStartsAPlantedProgram) {
   host.AddFile("C:\\Program Files\\Disc.exe", "");
   EXPECT_EQ(host.Run(&Main), 1);  // setup.exe is not there: nothing may start
   EXPECT_TRUE(host.started().empty());
+  ASSERT_TRUE(host.error_report().has_value());
+  EXPECT_EQ(host.error_report()->number(), platform::error::kFileNotFound);
 
   host.AddFile("C:\\Program Files\\Disc Tools\\setup.exe", "");
   EXPECT_EQ(host.Run(&Main), 0);

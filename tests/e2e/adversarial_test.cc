@@ -4,7 +4,8 @@
 // in one of three outcomes: the entry it names is started, the default entry
 // is started instead, or the error report is shown and the launcher exits
 // with 1 having started nothing. Every run also leaves the launcher's
-// directory and the registry as they were.
+// directory and the registry as they were. Last, memory running out in the
+// launcher's own runtime.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -55,10 +56,16 @@ std::string Dword(DWORD value) { return std::string(reinterpret_cast<const char*
 ::testing::Environment* const desktop_keeper =
     ::testing::AddGlobalTestEnvironment(new DesktopKeeper);
 
-// What a case must end in: the probe started with these arguments (after
-// "probe.exe"), or, when null, the error report.
-using Expected = const char*;
-constexpr Expected kErrorReport = nullptr;
+// What a case must end in: the probe started with `arguments` (after
+// "probe.exe"), or, when they are null, the error report of failure `report`.
+struct Expected {
+  Expected(const char* arguments) : arguments(arguments) {}  // NOLINT: most rows start the probe
+  explicit Expected(DWORD report) : report(report) {}
+  const char* arguments = nullptr;
+  DWORD report = 0;
+};
+// Of a default entry that names no program, or of none at all.
+const Expected kNoProgramReport(DWORD{ERROR_FILE_NOT_FOUND});
 
 class Adversarial : public ::testing::Test {
  protected:
@@ -93,16 +100,18 @@ class Adversarial : public ::testing::Test {
     EXPECT_EQ(RegistryTheLauncherSees(), registry) << "the launcher changed the registry";
     EXPECT_TRUE(run.visible_windows.empty()) << run.visible_windows.front();
     const std::string record = directory_->Record();
-    if (expected == kErrorReport) {
+    if (expected.arguments == nullptr) {
       EXPECT_EQ(record, "") << "started something";
       EXPECT_EQ(run.processes, 1u) << "nothing but the launcher ran";
       EXPECT_EQ(run.exit_code, 1u);
       ASSERT_EQ(run.message_boxes.size(), 1u);
-      EXPECT_EQ(run.message_boxes.front().rfind("launcher|Error ", 0), 0u)
+      EXPECT_EQ(run.message_boxes.front().rfind(
+                    "launcher|Error " + std::to_string(expected.report) + ":", 0),
+                0u)
           << run.message_boxes.front();
     } else {
       const std::string program = directory_->path() + "\\probe.exe";
-      EXPECT_EQ(record, program + "\n\"" + program + "\"" + expected + "\n");
+      EXPECT_EQ(record, program + "\n\"" + program + "\"" + expected.arguments + "\n");
       EXPECT_EQ(run.exit_code, 0u);
       EXPECT_EQ(run.processes, 2u) << "launcher and one program";
       EXPECT_TRUE(run.message_boxes.empty()) << run.message_boxes.front();
@@ -148,11 +157,12 @@ TEST_P(HostileConfig, EndsInItsOutcome) {
 INSTANTIATE_TEST_SUITE_P(
     LaunchIni, HostileConfig,
     ::testing::Values(
-        ConfigCase{"Missing", [](const fs::path&) {}, kErrorReport},
+        ConfigCase{"Missing", [](const fs::path&) {}, kNoProgramReport},
         ConfigCase{"Empty", [](const fs::path& d) { WriteBytes(d / "launch.ini", ""); },
-                   kErrorReport},
+                   kNoProgramReport},
         ConfigCase{"IsADirectory",
-                   [](const fs::path& d) { fs::create_directory(d / "launch.ini"); }, kErrorReport},
+                   [](const fs::path& d) { fs::create_directory(d / "launch.ini"); },
+                   kNoProgramReport},
         // 100 MiB of lines read through to the entry on the last lines.
         ConfigCase{"HundredMegabytes",
                    [](const fs::path& d) { WriteHugeConfig(d, size_t{100} << 20); }, " key 11"},
@@ -183,12 +193,12 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const fs::path& d) {
                      WriteBytes(d / "launch.ini", std::string(size_t{1} << 20, '\r'));
                    },
-                   kErrorReport},
+                   kNoProgramReport},
         ConfigCase{"OnlyLineFeeds",
                    [](const fs::path& d) {
                      WriteBytes(d / "launch.ini", std::string(size_t{1} << 20, '\n'));
                    },
-                   kErrorReport}),
+                   kNoProgramReport}),
     [](const ::testing::TestParamInfo<ConfigCase>& info) { return std::string(info.param.name); });
 
 // --- The Office value in the registry ---
@@ -291,7 +301,7 @@ TEST_F(Adversarial, DefaultEntryLongerThanACommandLineIsReported) {
   directory_->WriteConfig(Ini({"[winxpLaunchFiles]", "11=missing.exe", "[defaultLaunchFiles]",
                                "default=probe.exe " + std::string(kTooLong, 'a')}));
   SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
-  RunAndExpect(kErrorReport);
+  RunAndExpect(Expected(DWORD{ERROR_INVALID_PARAMETER}));
 }
 
 // --- DLLs planted beside the launcher ---
@@ -345,6 +355,29 @@ TEST_F(PlantedDll, IsNeverLoaded) {
     EXPECT_EQ(name.find(".loaded"), std::string::npos) << "planted DLL loaded: " << name;
   }
 }
+
+// --- Memory running out ---
+
+// The runtime launcher.exe is built with, in a program that runs it out of
+// memory (out_of_memory.cc): by new[], or by a string past its maximum size.
+class OutOfMemory : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OutOfMemory, EndsInTheFixedReportWithStatusOne) {
+  SetEnvironmentVariableA("LAUNCHER_E2E_RUN_OUT", GetParam());
+  const fs::path programs = ProgramsDirectory();
+  const LauncherRun run =
+      RunLauncher((programs / "e2e_out_of_memory.exe").string(), programs.string(), kRunTimeoutMs);
+  SetEnvironmentVariableA("LAUNCHER_E2E_RUN_OUT", nullptr);
+  ASSERT_TRUE(run.finished) << "still running after the time-out";
+  EXPECT_EQ(run.message_boxes, std::vector<std::string>{"launcher|Error 8:\n\nout of memory"});
+  EXPECT_TRUE(run.visible_windows.empty()) << run.visible_windows.front();
+  EXPECT_EQ(run.exit_code, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(InTheRuntime, OutOfMemory, ::testing::Values("new", "string"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param);
+                         });
 
 }  // namespace
 }  // namespace e2e

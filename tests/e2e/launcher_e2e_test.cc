@@ -328,8 +328,11 @@ TEST_F(LauncherEndToEnd, ConfigWithUnixLineEndsMatchesNothing) {
   const Outcome outcome = Run();
   EXPECT_EQ(outcome.record, "");
   EXPECT_EQ(outcome.run.processes, 1u);
-  EXPECT_NE(outcome.run.exit_code, 0u);
-  EXPECT_EQ(outcome.run.message_boxes.size(), 1u);
+  EXPECT_EQ(outcome.run.exit_code, 1u);
+  ASSERT_EQ(outcome.run.message_boxes.size(), 1u);
+  // No section and no default entry: the empty default names no program.
+  EXPECT_EQ(outcome.run.message_boxes.front().rfind("launcher|Error 2:", 0), 0u)
+      << outcome.run.message_boxes.front();
 }
 
 TEST_F(LauncherEndToEnd, FailedStartFallsBackToTheDefaultEntry) {
@@ -346,7 +349,7 @@ TEST_F(LauncherEndToEnd, FailedFallbackIsReportedAndStartsNothing) {
   const Outcome outcome = Run();
   EXPECT_EQ(outcome.record, "");
   EXPECT_EQ(outcome.run.processes, 1u) << "nothing but the launcher ran";
-  EXPECT_NE(outcome.run.exit_code, 0u);
+  EXPECT_EQ(outcome.run.exit_code, 1u);
   ASSERT_EQ(outcome.run.message_boxes.size(), 1u);
   // "caption|text": the error number (ERROR_FILE_NOT_FOUND), then what failed.
   const std::string& report = outcome.run.message_boxes.front();
@@ -359,7 +362,7 @@ TEST_F(LauncherEndToEnd, MissingConfigIsReportedAndStartsNothing) {
   SetRegistryDword(HKEY_LOCAL_MACHINE, kOfficeKey, kOfficeValue, 11);
   const Outcome outcome = Run();
   EXPECT_EQ(outcome.run.processes, 1u);
-  EXPECT_NE(outcome.run.exit_code, 0u);
+  EXPECT_EQ(outcome.run.exit_code, 1u);
   ASSERT_EQ(outcome.run.message_boxes.size(), 1u);
   EXPECT_EQ(outcome.run.message_boxes.front().rfind("launcher|Error 2:", 0), 0u)
       << outcome.run.message_boxes.front();

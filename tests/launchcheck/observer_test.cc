@@ -84,7 +84,8 @@ TEST(ObserverTest, MissingProgramFallsBackAndAFailedFallbackResolvesNothing) {
                                    "failed " + std::to_string(platform::error::kFileNotFound),
                                    "path fallback", "lookup defaultLaunchFiles default = "}));
   EXPECT_TRUE(host.started().empty());
-  EXPECT_TRUE(host.error_report().has_value());
+  ASSERT_TRUE(host.error_report().has_value());
+  EXPECT_EQ(host.error_report()->number(), platform::error::kFileNotFound);
 }
 
 }  // namespace

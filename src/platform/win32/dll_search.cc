@@ -1,7 +1,5 @@
 #include "platform/win32/dll_search.h"
 
-#include <windows.h>
-
 namespace platform {
 namespace {
 
@@ -9,22 +7,28 @@ namespace {
 constexpr DWORD kSearchSystem32 = 0x00000800;
 
 template <typename Function>
-Function Find(HMODULE module, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+void Find(HMODULE module, const char* name, Function* function) {
+  *function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
 }
 
 }  // namespace
 
-void RestrictDllSearch() {
+DllSearchCalls SystemDllSearchCalls() {
+  DllSearchCalls calls;
   // kernel32 is mapped into every process before the program's code runs.
   const HMODULE kernel32 = ::GetModuleHandleA("kernel32.dll");
-  if (kernel32 == nullptr) return;
-  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  auto set_default = Find<SetDefaultDllDirectoriesFunction>(kernel32, "SetDefaultDllDirectories");
-  if (set_default != nullptr && set_default(kSearchSystem32)) return;
-  using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCSTR);
-  auto set_directory = Find<SetDllDirectoryFunction>(kernel32, "SetDllDirectoryA");
-  if (set_directory != nullptr) set_directory("");
+  if (kernel32 == nullptr) return calls;
+  Find(kernel32, "SetDefaultDllDirectories", &calls.set_default_dll_directories);
+  Find(kernel32, "SetDllDirectoryA", &calls.set_dll_directory);
+  return calls;
+}
+
+void RestrictDllSearch(const DllSearchCalls& calls) {
+  if (calls.set_default_dll_directories != nullptr &&
+      calls.set_default_dll_directories(kSearchSystem32)) {
+    return;
+  }
+  if (calls.set_dll_directory != nullptr) calls.set_dll_directory("");
 }
 
 }  // namespace platform
