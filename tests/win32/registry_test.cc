@@ -66,20 +66,22 @@ TEST_F(RegistryTest, MissingValueOrKeyGivesEmptyText) {
   Set("Other", REG_SZ, std::string("1\0", 2));
   EXPECT_THAT(ReadRegistryValue(*host_, kHkeyLocalMachine, kTestKey, "Value"),
               Holds(RegistryValue("")));
-  EXPECT_THAT(
-      ReadRegistryValue(*host_, kHkeyLocalMachine, std::string(kTestKey) + "\\Missing", "Other"),
-      Holds(RegistryValue("")));
+  EXPECT_THAT(ReadRegistryValue(*host_, kHkeyLocalMachine,
+                                (std::string(kTestKey) + "\\Missing").c_str(), "Other"),
+              Holds(RegistryValue("")));
 }
 
 TEST_F(RegistryTest, KeyPathWithTrailingBackslashOpens) {
   Set("Value", REG_DWORD, Dword(16));
-  EXPECT_THAT(ReadRegistryValue(*host_, kHkeyLocalMachine, std::string(kTestKey) + "\\", "Value"),
-              Holds(RegistryValue(std::int32_t{16})));
+  EXPECT_THAT(
+      ReadRegistryValue(*host_, kHkeyLocalMachine, (std::string(kTestKey) + "\\").c_str(), "Value"),
+      Holds(RegistryValue(std::int32_t{16})));
 }
 
 TEST_F(RegistryTest, MissingKeyLeavesHandleAtZero) {
   platform::RegistryKey key = 12345;
-  EXPECT_EQ(host_->OpenRegistryKey(kHkeyLocalMachine, std::string(kTestKey) + "\\Missing", &key),
+  EXPECT_EQ(host_->OpenRegistryKey(kHkeyLocalMachine, (std::string(kTestKey) + "\\Missing").c_str(),
+                                   &key),
             ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(key, 0);
   EXPECT_NE(host_->CloseRegistryKey(0), ERROR_SUCCESS);
