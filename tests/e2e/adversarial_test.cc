@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -146,6 +147,13 @@ void WriteHugeConfig(const fs::path& install, size_t total) {
   out << "11=probe.exe key 11\r\n[defaultLaunchFiles]\r\ndefault=probe.exe default entry\r\n";
 }
 
+// `head`, then NUL bytes up to `total` bytes without a line end: one line
+// of more than a gigabyte, which the file system keeps sparse.
+void WriteGigabyteLine(const fs::path& install, const std::string& head) {
+  WriteBytes(install / "launch.ini", head);
+  fs::resize_file(install / "launch.ini", (std::uintmax_t{3} << 29) + head.size());
+}
+
 class HostileConfig : public Adversarial, public ::testing::WithParamInterface<ConfigCase> {};
 
 TEST_P(HostileConfig, EndsInItsOutcome) {
@@ -174,6 +182,24 @@ INSTANTIATE_TEST_SUITE_P(
                                                       StandardConfig());
                    },
                    " key 11"},
+        // A line of 1.5 GiB is passed over without being held: the default
+        // entry before it starts, on i686 too, where it once ran out of memory.
+        ConfigCase{"GigabyteLine",
+                   [](const fs::path& d) {
+                     WriteGigabyteLine(d, Ini({"[defaultLaunchFiles]",
+                                               "default=probe.exe default entry",
+                                               "[winxpLaunchFiles]"}));
+                   },
+                   " default entry"},
+        // An entry of 1.5 GiB is longer than any command line: a failed start.
+        ConfigCase{"GigabyteEntry",
+                   [](const fs::path& d) {
+                     WriteGigabyteLine(d, Ini({"[defaultLaunchFiles]",
+                                               "default=probe.exe default entry",
+                                               "[winxpLaunchFiles]"}) +
+                                              "11=probe.exe key 11 ");
+                   },
+                   " default entry"},
         // NUL bytes are characters like any other: a header followed by a
         // NUL is no header, a key followed by a NUL is no key.
         ConfigCase{"NulBytes",
