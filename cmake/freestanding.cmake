@@ -34,7 +34,7 @@ set(LAUNCHER_FREESTANDING_COMPILE
   -fno-stack-protector -fno-ident)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   # x86_64 keeps SSE: its ABI and the intrinsics in its windows.h need it.
-  list(APPEND LAUNCHER_FREESTANDING_COMPILE -march=i386 -mgeneral-regs-only -mregparm=3)
+  list(APPEND LAUNCHER_FREESTANDING_COMPILE -march=i386 -mgeneral-regs-only)
 endif()
 
 function(launcher_freestanding target)

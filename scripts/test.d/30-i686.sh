@@ -26,7 +26,10 @@ trap 'scripts/wine-prefix.sh --win32 stop' EXIT
 scripts/wine32/setup.sh
 echo "left out on i686: the cases with the test word processor out of process (OutOfProcess/*):" \
   "under qemu its RPC threads crash one start in ten, and a rejected call crashes both processes" \
-  "every time (the threads of a 32-bit process share one GDT there; see docs/verification.md)"
+  "every time (the threads of a 32-bit process share one GDT there; see docs/verification.md);" \
+  "and the Win32 host's cases of a call into the DLL that never returns" \
+  "(InProcess/SlowWordProcessor.*Blocks): the test program, ending with those threads still inside," \
+  "crashes as it ends. launcher.exe's own case of it (launcher_e2e_never_answers) runs."
 ctest --preset windows-x86-tests
 # The release archive of this build, its launchcheck.exe run from it.
 cpack --preset windows-x86 >/dev/null

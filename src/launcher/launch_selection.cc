@@ -15,7 +15,7 @@ using platform::Status;
 
 // The version the word processor reports, cut to its major version. The
 // word processor is told to quit, and let go of, as soon as it has answered.
-Result<RegistryValue> AskWordProcessor(platform::Host& host) {
+Result<std::string> AskWordProcessor(platform::Host& host) {
   Result<platform::AutomationObject*> word = host.CreateAutomationObject(kWordClassName);
   if (!word.ok()) return word.TakeFailure();
   Result<std::string> version = (*word)->GetTextProperty("version");
@@ -25,7 +25,21 @@ Result<RegistryValue> AskWordProcessor(platform::Host& host) {
   }
   host.ReleaseAutomationObject(*word);
   if (!version.ok()) return version.TakeFailure();
-  return RegistryValue(WordMajorVersion(*version));
+  return WordMajorVersion(*version);
+}
+
+// The Office version as text: the registry's value, written to Label1, used
+// whole; else the word processor's major version.
+Result<std::string> OfficeVersion(platform::Host& host) {
+  Result<RegistryValue> office =
+      ReadRegistryValue(host, platform::kHkeyLocalMachine, kOfficeKeyPath, kOfficeValueName);
+  if (!office.ok()) return office.TakeFailure();
+  std::string text = office->Text();
+  if (Status written = status::SetLabel(host, "Label1", text); !written.ok()) {
+    return written.TakeFailure();
+  }
+  if (!office->IsEmptyText()) return text;
+  return AskWordProcessor(host);
 }
 
 }  // namespace
@@ -38,17 +52,9 @@ std::string WordMajorVersion(const std::string& version) {
 
 Result<std::string> SelectLaunch(platform::Host& host, const std::string& config_path,
                                  Observer* observer) {
-  Result<RegistryValue> office =
-      ReadRegistryValue(host, platform::kHkeyLocalMachine, kOfficeKeyPath, kOfficeValueName);
+  Result<std::string> office = OfficeVersion(host);
   if (!office.ok()) return office.TakeFailure();
-  if (Status written = status::SetLabel(host, "Label1", office->Text()); !written.ok()) {
-    return written.TakeFailure();
-  }
-  if (office->IsEmptyText()) {
-    office = AskWordProcessor(host);
-    if (!office.ok()) return office.TakeFailure();
-  }
-  const std::string version = office->Text();
+  const std::string& version = *office;
 
   const std::string label = GetHostOsLabel(host);
   if (Status written = status::SetLabel(host, "Label6", label); !written.ok()) {

@@ -29,18 +29,15 @@ Resolution ScreenResolution() {
 int TwipsToPixels(int twips, int dots_per_inch) { return ::MulDiv(twips, dots_per_inch, 1440); }
 
 // The class is registered once per process and kept; a second registration
-// fails with ERROR_CLASS_ALREADY_EXISTS, which is fine.
-Status RegisterFormClass(HINSTANCE instance) {
+// fails, which is fine, and a failed first one shows as the window fails.
+void RegisterFormClass(HINSTANCE instance) {
   WNDCLASSA form_class = {};
   form_class.lpfnWndProc = ::DefWindowProcA;
   form_class.hInstance = instance;
   form_class.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   form_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   form_class.lpszClassName = kStatusWindowClass;
-  if (::RegisterClassA(&form_class) == 0 && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    return SystemFailure(::GetLastError(), "cannot register the form's window class");
-  }
-  return {};
+  ::RegisterClassA(&form_class);
 }
 
 void SetIcons(HWND window, HINSTANCE instance) {
@@ -59,7 +56,7 @@ void SetIcons(HWND window, HINSTANCE instance) {
 
 Result<std::unique_ptr<StatusWindow>> StatusWindow::Create(const FormLayout& layout) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  if (Status registered = RegisterFormClass(instance); !registered.ok()) return registered;
+  RegisterFormClass(instance);
   const Resolution resolution = ScreenResolution();
   std::unique_ptr<StatusWindow> form(new StatusWindow(layout));
 
@@ -86,10 +83,8 @@ Result<std::unique_ptr<StatusWindow>> StatusWindow::Create(const FormLayout& lay
         TwipsToPixels(control.width, resolution.x), TwipsToPixels(control.height, resolution.y),
         form->window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusControlId(i))), instance,
         nullptr);
-    if (child == nullptr) {
-      return SystemFailure(::GetLastError(),
-                           Join({"cannot create ", layout.name, ".", control.name}));
-    }
+    if (child == nullptr)
+      return SystemFailure(::GetLastError(), Join({"cannot create ", layout.name}));
     HGDIOBJ font = ::GetStockObject(DEFAULT_GUI_FONT);
     if (control.font.face[0] != '\0') {
       font = ::CreateFontA(-::MulDiv(control.font.points, resolution.y, 72), 0, 0, 0,
@@ -107,14 +102,16 @@ StatusWindow::~StatusWindow() {
   // Each control's font; deleting the stock one does nothing, as documented.
   for (size_t i = 0; i < layout_->controls.size(); ++i) {
     HWND control = ::GetDlgItem(window_, StatusControlId(i));
-    if (control != nullptr) ::DeleteObject(reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0)));
+    if (control != nullptr)
+      ::DeleteObject(reinterpret_cast<HGDIOBJ>(::SendMessageA(control, WM_GETFONT, 0, 0)));
   }
   ::DestroyWindow(window_);  // its children go with it
 }
 
 Status StatusWindow::SetCaption(std::string_view control, const std::string& text) {
   const int index = layout_->Find(control);
-  if (index < 0) return Failure(error::kGeneric, Join({layout_->name, " has no control ", control}));
+  if (index < 0)
+    return Failure(error::kGeneric, Join({layout_->name, " has no control ", control}));
   if (!::SetWindowTextA(::GetDlgItem(window_, StatusControlId(index)), text.c_str())) {
     return SystemFailure(::GetLastError(), Join({"cannot set ", layout_->name, ".", control}));
   }
