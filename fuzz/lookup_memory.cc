@@ -1,7 +1,7 @@
 // Looks one entry up in a launch.ini on disk, the way the launcher reads it,
 // and prints the peak resident memory of the process. Used by
-// measure-memory.sh to show that memory follows the longest line, not the
-// size of the file.
+// measure-memory.sh to show that memory follows neither the size of the
+// file nor its longest line.
 //
 //   lookup_memory FILE SECTION KEY
 #include <sys/resource.h>

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Peak resident memory of one launch.ini lookup, read from disk the way the
-# launcher reads it, for files of different shapes. The lookup's memory
-# should follow the longest line, not the size of the file. Prints one row
-# per file; not part of the test command (it writes ~320 MB to a scratch
+# launcher reads it, for files of different shapes. The lookup reads
+# through a buffer of fixed size, so its memory should follow neither the
+# size of the file nor the length of its longest line. Prints one row
+# per file; not part of the test command (it writes ~280 MB to a scratch
 # directory and takes a minute).
 #
 #   fuzz/measure-memory.sh [BUILD_DIR]     (default build/measure)
@@ -33,6 +34,8 @@ printf '%s' "$tail_entry" >"$scratch/small.ini"
   head -c $((10 * mib)) /dev/zero | tr '\0' 'x'
   printf '\r\n%s' "$tail_entry"
 } >"$scratch/one-10mib-line.ini"
+# One 64 MiB line and nothing else: no entry to find, all of it read.
+head -c $((64 * mib)) /dev/zero | tr '\0' 'x' >"$scratch/one-64mib-line.ini"
 # 100 MiB with Unix line endings: to the lookup, one 100 MiB line.
 {
   yes $'[winxpLaunchFiles]\n11=apps\\office2003.exe' | head -c $((100 * mib)) || true
@@ -40,7 +43,7 @@ printf '%s' "$tail_entry" >"$scratch/small.ini"
 } >"$scratch/lf-only.ini"
 
 printf '%-20s %12s %14s %16s %s\n' file size_bytes longest_line peak_rss_kib value
-for name in small short-lines one-10mib-line lf-only; do
+for name in small short-lines one-10mib-line one-64mib-line lf-only; do
   file="$scratch/$name.ini"
   # Lines end at CR; the LF of a CR LF is the start of the next record.
   longest=$(perl -e '$/ = "\r"; my $m = 0;
