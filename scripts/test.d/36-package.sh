@@ -6,7 +6,7 @@
 # the i686 one.
 set -euo pipefail
 scripts/ensure-packages.sh cmake ninja-build git googletest g++-mingw-w64-i686 \
-  g++-mingw-w64-x86-64 binutils-mingw-w64 icoutils libxml2-utils unzip wine64
+  g++-mingw-w64-x86-64 binutils-mingw-w64 icoutils libxml2-utils unzip zip wine64
 
 cmake --workflow --preset release
 archive=launcher-$(sed -n 's/^#define LAUNCHER_VERSION_TEXT "\(.*\)"$/\1/p' \
@@ -39,6 +39,23 @@ done
 [ "$same" -eq 0 ]
 
 tests/release/check-archive.sh "build/windows-x86/$archive"
+
+# The check refuses what it is there for: a copy of the archive whose
+# launch.ini has one lone line feed fails, on that check alone.
+lone="$twin/lone-lf"
+folder="${archive%.zip}"
+mkdir -p "$lone" && unzip -qq "build/windows-x86/$archive" -d "$lone"
+perl -0pi -e 's/\r\n/\n/' "$lone/$folder/launch.ini"
+(cd "$lone" && zip -qX "$archive" "$folder"/{README.txt,autorun.inf,launch.ini,launchcheck.exe,launcher.exe})
+status=0
+report="$(tests/release/check-archive.sh "$lone/$archive" 2>&1)" || status=$?
+if [ "$status" -eq 0 ] || [ "$(grep -c '^FAILED' <<<"$report")" -ne 1 ] ||
+  ! grep -qx 'FAILED: launch.ini: plain ASCII, CR LF line ends' <<<"$report"; then
+  echo "FAILED: the archive check did not refuse a launch.ini with a lone line feed:" >&2
+  echo "$report" >&2
+  exit 1
+fi
+echo "ok: a copy whose launch.ini has a lone line feed is refused"
 
 cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64 --target launcher launchcheck
